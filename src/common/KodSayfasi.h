@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Windows-1254 (Turkish), the single-byte code page of the workstations: transfer files
+// and the stored-password encoding use it.
+
+// The bytes of a text, or nothing when a character has no place in the code page.
+std::optional<QByteArray> Windows1254e(const QString &metin);
+// The code of one character, or -1 when the code page cannot hold it.
+int Windows1254Kodu(QChar karakter);
+QString Windows1254ten(const QByteArray &baytlar);

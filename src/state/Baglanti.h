@@ -1,0 +1,86 @@
+#pragma once
+
+#include "state/SutunTipi.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+class QSqlRecord;
+
+// The one database connection of the run. Two backends, chosen by the server text:
+//  - a folder (or "sqlite:FOLDER"): every database NAME is the file FOLDER/NAME.sqlite;
+//  - anything else: SQL Server through ODBC.
+// Statements are SQL Server's; the embedded backend receives them rewritten (see SqlLehcesi).
+class VeriTabaniBaglantisi
+{
+public:
+    VeriTabaniBaglantisi() = default;
+    ~VeriTabaniBaglantisi();
+    VeriTabaniBaglantisi(const VeriTabaniBaglantisi &) = delete;
+    VeriTabaniBaglantisi &operator=(const VeriTabaniBaglantisi &) = delete;
+
+    // Opens a new connection and releases the previous one. Throws BaglantiHatasi.
+    void Ac(const QString &kullanici, const QString &sifre, const QString &veritabani, const QString &server);
+    void Kapat();
+    bool Acik() const;
+    bool SQLiteMi() const { return m_sqlite; }
+    QSqlDatabase Veritabani() const;
+
+    // The statement as the backend receives it.
+    QString Lehce(const QString &sql) const;
+
+    // Runs a statement once. Throws Hata with the database's description.
+    QSqlQuery Calistir(const QString &sql);
+    // A statement prepared once and kept until the connection changes; bind, then Yurut().
+    QSqlQuery &Hazirla(const QString &sql);
+    void Yurut(QSqlQuery &sorgu);
+
+    // Statements sent since the connection was opened (or the count was reset).
+    quint64 KomutSayisi() const { return m_komutSayisi; }
+    void KomutSayaciniSifirla() { m_komutSayisi = 0; }
+
+    // Transactions; a transaction begun inside another becomes a savepoint.
+    void IslemBaslat();
+    void IslemOnayla();
+    void IslemGeriAl();
+    int IslemDerinligi() const { return m_islemDerinligi; }
+
+    // The declared types of a result's columns.
+    QVector<SutunBilgisi> SonucSutunlari(const QSqlRecord &kayit, const QString &gonderilenSql);
+    // Columns of a table in the table's own order, with their types; empty when no such table.
+    QStringList TabloSutunlari(const QString &tablo);
+    SutunBilgisi TabloSutunu(const QString &tablo, const QString &sutun);
+    QStringList AnahtarSutunlari(const QString &tablo);
+
+    // ODBC connection string: user, password, database, server, each value quoted the ODBC way.
+    static QString OdbcBaglantiMetni(const QString &kullanici, const QString &sifre,
+                                     const QString &veritabani, const QString &server,
+                                     const QString &surucu);
+    static QString OdbcDegeri(const QString &deger);
+    // The folder of the embedded backend named by a server text, when it names one.
+    static std::optional<QString> SQLiteKlasoru(const QString &server);
+    // The ODBC driver name: $STOKTRANSFER_ODBC_DRIVER, else "FreeTDS".
+    static QString OdbcSurucusu();
+
+private:
+    struct TabloBilgisi {
+        QStringList sutunlar;
+        QVector<SutunBilgisi> tipler;
+        QStringList anahtarlar;
+    };
+    const TabloBilgisi &Tablo(const QString &tablo);
+    [[noreturn]] void Firlat(const QSqlError &hata) const;
+
+    QString m_ad;
+    bool m_sqlite = false;
+    quint64 m_komutSayisi = 0;
+    int m_islemDerinligi = 0;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_hazirlar;
+    QHash<QString, TabloBilgisi> m_tablolar;
+};
