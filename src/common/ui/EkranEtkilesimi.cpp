@@ -1,5 +1,6 @@
 #include "common/ui/EkranEtkilesimi.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
