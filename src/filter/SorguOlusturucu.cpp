@@ -60,11 +60,11 @@ QString SeviyeKosulu(const FiltreTablosu &g, const QString &baslik, const QStrin
             continue;
         const QString b = Bas(g, r);
         QString op;
-        if (b == QLatin1String("Küçük"))
+        if (b == QStringLiteral("Küçük"))
             op = QStringLiteral("<");
-        else if (b == QLatin1String("Eşit"))
+        else if (b == QStringLiteral("Eşit"))
             op = QStringLiteral("=");
-        else if (b == QLatin1String("Büyük"))
+        else if (b == QStringLiteral("Büyük"))
             op = QStringLiteral(">");
         else
             return QString();
@@ -153,11 +153,11 @@ bool SorguOlustur(const FiltreTablosu &g, AktarimSecimi &secim)
         secim.Fiyat_Secimi[i] = Bas(g, N - 11 + i) == QLatin1String("Evet");
 
     for (int r = 1; r < N; ++r) {
-        if (Lbl(g, r) != QLatin1String("Alış/Satış"))
+        if (Lbl(g, r) != QStringLiteral("Alış/Satış"))
             continue;
         const QString b = Bas(g, r);
-        secim.Alis_Dahil = b == QLatin1String("Hepsi") || b == QLatin1String("Alış");
-        secim.Satis_Dahil = b != QLatin1String("Alış");
+        secim.Alis_Dahil = b == QLatin1String("Hepsi") || b == QStringLiteral("Alış");
+        secim.Satis_Dahil = b != QStringLiteral("Alış");
         break;
     }
 
