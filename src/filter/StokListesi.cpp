@@ -7,7 +7,13 @@
 #include "state/Degiskenler.h"
 #include "state/RecordsetAc.h"
 
+#include <QElapsedTimer>
+
 using Degiskenler::ListeRS;
+
+namespace {
+constexpr qint64 EklemeAraligiMs = 200;
+}
 
 QString KayitSayisiMetni(int sayi)
 {
@@ -38,10 +44,11 @@ std::optional<int> StoklariListele(SonucListesi &Fisgrd)
     const int cAd = Fisgrd.ColIndex(QStringLiteral("Stok_Ad"));
     const int cFiyat = Fisgrd.ColIndex(QStringLiteral("Fiyat"));
 
-    // Rows reach the model in batches, each before the window gets to repaint, so a long
-    // list costs one insertion per batch instead of one per row.
+    // Rows reach the model in batches, a few times a second: each insertion makes the list
+    // repaint at the next pause, and a repaint every 20 rows would cost more than the reading.
     QVector<SonucListesi::Satir> bekleyen;
-    bekleyen.reserve(20);
+    QElapsedTimer sonEkleme;
+    sonEkleme.start();
     int satir = Fisgrd.Rows() - 1;
     while (!ListeRS.Eof()) {
         ++satir;
@@ -55,8 +62,11 @@ std::optional<int> StoklariListele(SonucListesi &Fisgrd)
         ListeRS.MoveNext();
         IlerlemeArttir(KartBar(), 1);
         if (satir % 20 == 0) {
-            Fisgrd.SatirlariEkle(bekleyen);
-            bekleyen.clear();
+            if (sonEkleme.elapsed() >= EklemeAraligiMs) {
+                Fisgrd.SatirlariEkle(bekleyen);
+                bekleyen.clear();
+                sonEkleme.restart();
+            }
             Operator().BekleyenOlaylariIsle();
         }
     }
