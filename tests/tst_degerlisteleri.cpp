@@ -1,0 +1,216 @@
+#include "filter/DegerListeleri.h"
+#include "filter/FiltreTablosu.h"
+#include "filter/SonucListesi.h"
+#include "filter/SorguOlusturucu.h"
+#include "filter/StokListesi.h"
+#include "filter/AktarimSecimi.h"
+#include "state/Degiskenler.h"
+#include "support/SahteEtkilesim.h"
+#include "support/TestVeritabani.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace Degiskenler;
+
+// The drop-down lists from a company database, and the list fill.
+class DegerListeleriTesti : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void bosFirma();
+    void degerlerVeBosluklar();
+    void kdvGruplari();
+    void secenekleriDoldur();
+    void okunamayanListeTablodakiniBirakir();
+
+    void listeDoldurulur();
+    void bosSonuc();
+    void acilamayanSorguListeyiBosBirakir();
+    void yuzBinKart();
+
+private:
+    SahteEtkilesim *m_op = nullptr;
+    TestVeritabani *m_db = nullptr;
+    const QString F = QStringLiteral("FIRMA09");
+};
+
+void DegerListeleriTesti::init()
+{
+    m_op = new SahteEtkilesim;
+    m_db = new TestVeritabani;
+}
+
+void DegerListeleriTesti::cleanup()
+{
+    Sifirla();
+    delete m_db;
+    delete m_op;
+}
+
+void DegerListeleriTesti::bosFirma()
+{
+    m_db->BosFirmaYaz(F);
+    m_db->Baglan(F);
+    QCOMPARE(KartAlaniListesi(1).value(), QString());
+    QCOMPARE(GrupKodListesi().value(), QString());
+    QCOMPARE(KdvOraniListesi().value(), QStringLiteral("Hepsi|"));
+    QCOMPARE(KdvGrubuListesi().value(), QStringLiteral("Hepsi|"));
+    FiltreTablosu g;
+    SecenekleriDoldur(g);
+    QCOMPARE(g.Hucre(8, QStringLiteral("Secenek")), QStringLiteral("Farketmez|"));
+    QCOMPARE(g.Secenekler(8), QStringList{QStringLiteral("Farketmez")});
+    QCOMPARE(g.Hucre(15, QStringLiteral("Secenek")), QStringLiteral("Hepsi|"));
+    QVERIFY(m_op->kutular.isEmpty());
+}
+
+void DegerListeleriTesti::degerlerVeBosluklar()
+{
+    m_db->BosFirmaYaz(F);
+    m_db->Calistir(F, QStringLiteral(
+        "INSERT INTO STOKKART (Stok_Kod, O_Kod, O_Kod2, Grup_Kod, Ana_Birim, KDV) VALUES "
+        "('A', ' X1 ', NULL, 'G', 'KG', 8), ('B', '', 'Y', 'G', 'ADET', 18), ('C', NULL, NULL, '   ', 'KG', 12.5), "
+        "('D', 'X2', NULL, NULL, NULL, NULL)"));
+    m_db->Baglan(F);
+    QStringList o1 = KartAlaniListesi(1).value().split(QLatin1Char('|'));
+    std::sort(o1.begin(), o1.end());
+    QCOMPARE(o1, (QStringList{"", "X1", "X2"}));            // null and '' skipped, trimmed
+    QCOMPARE(KartAlaniListesi(2).value(), QStringLiteral("Y|"));
+    QStringList grup = GrupKodListesi().value().split(QLatin1Char('|'));
+    std::sort(grup.begin(), grup.end());
+    QCOMPARE(grup, (QStringList{"", "", "G"}));              // blanks give an empty item
+    QStringList birim = KartAlaniListesi(5).value().split(QLatin1Char('|'));
+    std::sort(birim.begin(), birim.end());
+    QCOMPARE(birim, (QStringList{"", "ADET", "KG"}));
+    // Ordered by rate, null first as an empty item; the fraction as SQL reads it.
+    QCOMPARE(KdvOraniListesi().value(), QStringLiteral("Hepsi||8|12.5|18|"));
+}
+
+void DegerListeleriTesti::kdvGruplari()
+{
+    m_db->BosFirmaYaz(F);
+    m_db->Calistir(F, QStringLiteral("INSERT INTO KDVGRUPLARI (Departman_No, Departman_Adi, KDV) VALUES "
+                                     "(3, ' GIDA ', 8), (1, 'TEKSTIL', 18), (2, NULL, NULL)"));
+    m_db->Baglan(F);
+    QCOMPARE(KdvGrubuListesi().value(),
+             QStringLiteral("Hepsi|1\tTEKSTIL %18|2\t %|3\tGIDA %8|"));
+}
+
+void DegerListeleriTesti::secenekleriDoldur()
+{
+    m_db->DemoYaz(30, 2);
+    m_db->Baglan(QStringLiteral("FIRMA01"));
+    FiltreTablosu g;
+    const int once = Baglanti.KomutSayisi();
+    SecenekleriDoldur(g);
+    QCOMPARE(Baglanti.KomutSayisi() - once, 8);
+    for (int r : {8, 9, 10, 11, 12})
+        QVERIFY2(g.Hucre(r, QStringLiteral("Secenek")).startsWith(QStringLiteral("Farketmez|")), qPrintable(g.TextMatrix(r, 1)));
+    for (int r : {13, 14, 15})
+        QVERIFY(g.Hucre(r, QStringLiteral("Secenek")).startsWith(QStringLiteral("Hepsi|")));
+    QVERIFY(g.Secenekler(14).size() > 1);
+    QVERIFY(g.Secenekler(14)[1].contains(QLatin1Char('\t')));
+    // Defaults stay, and rows that are not loaded keep the table's lists.
+    QCOMPARE(g.Hucre(8, QStringLiteral("Baslangic")), QStringLiteral("Farketmez"));
+    QCOMPARE(g.Hucre(16, QStringLiteral("Secenek")), FiltreTablosu().Hucre(16, QStringLiteral("Secenek")));
+    QCOMPARE(g.Hucre(6, QStringLiteral("Secenek")), QString());
+}
+
+void DegerListeleriTesti::okunamayanListeTablodakiniBirakir()
+{
+    m_db->BosFirmaYaz(F);
+    m_db->Calistir(F, QStringLiteral("DROP TABLE KDVGRUPLARI"));
+    m_db->Baglan(F);
+    FiltreTablosu g;
+    SecenekleriDoldur(g);
+    QCOMPARE(g.Hucre(14, QStringLiteral("Secenek")), QString());      // as the table gives it
+    QCOMPARE(g.Hucre(13, QStringLiteral("Secenek")), QStringLiteral("Hepsi|"));
+    QCOMPARE(m_op->kutular.size(), 2);                                  // description, statement
+    QVERIFY(m_op->kutular[1].metin.contains(QStringLiteral("FROM KDVGRUPLARI")));
+}
+
+void DegerListeleriTesti::listeDoldurulur()
+{
+    m_db->DemoYaz(45, 2);
+    m_db->Baglan(QStringLiteral("FIRMA01"));
+    FiltreTablosu g;
+    AktarimSecimi secim;
+    SorguOlustur(g, secim);
+    SonucListesi liste;
+    liste.SetRows(3);
+    QCOMPARE(StoklariListele(liste), std::optional<int>(45));
+    QCOMPARE(liste.Rows(), 46);
+    QCOMPARE(m_op->olayIsleme, 2);                        // after rows 20 and 40
+    QCOMPARE(m_op->yuzdeler.constLast(), QStringLiteral("100%"));
+    QCOMPARE(m_op->kartBarMaks, 45.0);
+    QCOMPARE(m_op->mesajLbl, QStringList{QStringLiteral("Kayıt Getiriliyor.....")});
+    QVERIFY(!m_op->frameBarGorunur);
+    QCOMPARE(m_op->frameBarGosterildi, 1);
+
+    const auto satirlar = m_db->Satirlar(QStringLiteral("FIRMA01"), QStringLiteral(
+        "SELECT Stok_ID, Stok_Kod, Stok_Ad FROM STOKKART ORDER BY Stok_Kod"));
+    for (int r = 1; r < liste.Rows(); ++r) {
+        QCOMPARE(liste.TextMatrix(r, 0), QString::number(r));
+        QCOMPARE(liste.TextMatrix(r, liste.ColIndex(QStringLiteral("Stok_ID"))), satirlar[r - 1][0].toString());
+        QCOMPARE(liste.TextMatrix(r, liste.ColIndex(QStringLiteral("Stok_Kod"))), satirlar[r - 1][1].toString().trimmed());
+        QCOMPARE(liste.TextMatrix(r, liste.ColIndex(QStringLiteral("Stok_Ad"))), satirlar[r - 1][2].toString().trimmed());
+        QCOMPARE(liste.TextMatrix(r, liste.ColIndex(QStringLiteral("Fiyat_ID"))), QString());
+    }
+    // Again: the same list, numbered from 1.
+    QCOMPARE(StoklariListele(liste), std::optional<int>(45));
+    QCOMPARE(liste.Rows(), 46);
+    QCOMPARE(liste.TextMatrix(45, 0), QStringLiteral("45"));
+}
+
+void DegerListeleriTesti::bosSonuc()
+{
+    m_db->DemoYaz(10, 1);
+    m_db->Baglan(QStringLiteral("FIRMA01"));
+    ListeSQL = ListeTemelSQL + QStringLiteral(" AND STOKKART.Stok_Kod='YOK' ORDER BY STOKKART.Stok_Kod");
+    SonucListesi liste;
+    liste.SetRows(5);
+    QCOMPARE(StoklariListele(liste), std::optional<int>(0));
+    QCOMPARE(liste.Rows(), 1);
+    QVERIFY(m_op->mesajLbl.isEmpty());
+    QCOMPARE(m_op->frameBarGosterildi, 0);
+    QCOMPARE(KayitSayisiMetni(0), QStringLiteral("LİSTELENEN KAYIT SAYISI : 0"));
+}
+
+void DegerListeleriTesti::acilamayanSorguListeyiBosBirakir()
+{
+    m_db->DemoYaz(10, 1);
+    m_db->Baglan(QStringLiteral("FIRMA01"));
+    ListeSQL = QStringLiteral("SELECT Yok FROM OLMAYAN");
+    SonucListesi liste;
+    liste.SetRows(5);
+    QCOMPARE(StoklariListele(liste), std::nullopt);
+    QCOMPARE(liste.Rows(), 1);
+    QCOMPARE(m_op->kutular.size(), 2);
+    QCOMPARE(m_op->pano, ListeSQL);
+}
+
+void DegerListeleriTesti::yuzBinKart()
+{
+    m_db->BosFirmaYaz(F);
+    m_db->Calistir(F, QStringLiteral("INSERT INTO KDVGRUPLARI (Departman_No, Departman_Adi, KDV) VALUES (1, 'G', 8)"));
+    m_db->Calistir(F, QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+        "INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDVGrup_ID) SELECT printf('K%06d', i), 'Kart ' || i, 1 FROM n"));
+    m_db->Baglan(F);
+    FiltreTablosu g;
+    AktarimSecimi secim;
+    SorguOlustur(g, secim);
+    SonucListesi liste;
+    QElapsedTimer saat;
+    saat.start();
+    QCOMPARE(StoklariListele(liste), std::optional<int>(100000));
+    qInfo("100000 cards listed in %lld ms", saat.elapsed());
+    QCOMPARE(liste.TextMatrix(100000, 1), QStringLiteral("K100000"));
+    QCOMPARE(m_op->olayIsleme, 5000);
+}
+
+QTEST_GUILESS_MAIN(DegerListeleriTesti)
+#include "tst_degerlisteleri.moc"
