@@ -31,8 +31,8 @@ constexpr int FirmaKoduGenisligi = 113;
 
 QColor LoginFrm::OdakRengi()
 {
-    const int renk = 13754876;
-    return QColor(renk & 0xFF, (renk >> 8) & 0xFF, (renk >> 16) & 0xFF);
+    // Hexadecimal D1E2FC in the platform's blue-green-red order.
+    return QColor(252, 226, 209);
 }
 
 LoginFrm::LoginFrm(const QString &onerilenServer, QWidget *ebeveyn) : QWidget(ebeveyn)
@@ -157,7 +157,6 @@ void LoginFrm::EkraniKur()
     duzen->addWidget(Zemin);
     duzen->addWidget(KullaniciPnl);
     duzen->addWidget(FirmaPnl);
-    duzen->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(TamamBtn, &QPushButton::clicked, this, [this] { TamamIslemi(); });
     connect(CikisBtn, &QPushButton::clicked, this, [this] { Bitir(); });
@@ -265,6 +264,7 @@ void LoginFrm::TamamIslemi()
     FirmaListesiDoldur();
     KullaniciPnl->hide();
     FirmaPnl->show();
+    adjustSize();
     TDBG1->setFocus(Qt::OtherFocusReason);
 }
 

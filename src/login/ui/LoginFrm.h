@@ -37,8 +37,7 @@ public:
     int DenemeSayisi() const { return m_denemeSayisi; }
     bool Bitti() const { return m_bitti; }
 
-    // Background colour of a text box that has the focus (13754876 in the platform's
-    // blue-green-red order).
+    // Background colour of a text box that has the focus.
     static QColor OdakRengi();
 
 Q_SIGNALS:
