@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
 #include <QStringList>
 
 namespace {
@@ -76,6 +77,9 @@ int main(int argc, char *argv[])
                 AnaPencereyeGec(giris);
         });
         giris->show();
+        // Centred, also where no window manager places it.
+        if (const QScreen *ekranAlani = giris->screen())
+            giris->move(ekranAlani->availableGeometry().center() - giris->rect().center());
         sonuc = uygulama.exec();
         delete giris;
     }

@@ -121,6 +121,7 @@ void LoginFrm::EkraniKur()
     izgara->addWidget(DB_Name, 2, 1);
     izgara->addWidget(Kullanici_Ayar_Sakla, 3, 1);
     auto *dugmeler = new QHBoxLayout;
+    dugmeler->setSpacing(8);
     dugmeler->addStretch();
     dugmeler->addWidget(TamamBtn);
     dugmeler->addWidget(CikisBtn);
