@@ -1,0 +1,320 @@
+#include "common/KodSayfasi.h"
+#include "login/Giris.h"
+#include "login/Sifreleme.h"
+#include "state/Degiskenler.h"
+#include "state/FirmaAyarlari.h"
+#include "state/Hata.h"
+#include "support/SahteEtkilesim.h"
+#include "support/TestVeritabani.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace Degiskenler;
+
+// The login core: upper-casing, password encoding, user look-up, company list and choice,
+// and the company settings.
+class GirisTesti : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void buyukHarf_data();
+    void buyukHarf();
+    void sifreKodla_data();
+    void sifreKodla();
+    void paraFormati_data();
+    void paraFormati();
+
+    void kullaniciSorgusuTirnaklariIkiler();
+    void firmaSorgusuBirBoslukleBiter();
+
+    void girisSonuclari_data();
+    void girisSonuclari();
+    void tirnakliKullaniciVeSifreBulunur();
+    void eksikVeritabaniBaglantiHatasidir();
+
+    void firmaSecimiHerSeyiAyarlar();
+    void firmaSecimiBaglantidanOnceHata_data();
+    void firmaSecimiBaglantidanOnceHata();
+    void firmasizKullaniciSecemez();
+    void firmaVeritabaniYoksaBaglantiKurulamaz();
+
+private:
+    void Giris(const QString &kullanici, const QString &sifre);
+    SahteEtkilesim *m_operator = nullptr;
+    TestVeritabani *m_db = nullptr;
+    Recordset m_firmaRS;
+};
+
+void GirisTesti::init()
+{
+    m_operator = new SahteEtkilesim;
+    m_db = new TestVeritabani;
+    m_db->DemoYaz(10, 2);
+}
+
+void GirisTesti::cleanup()
+{
+    m_firmaRS.Kapat();
+    Sifirla();
+    delete m_db;
+    delete m_operator;
+}
+
+void GirisTesti::Giris(const QString &kullanici, const QString &sifre)
+{
+    const GirisSonucu sonuc = KullaniciyiDogrula(kullanici, sifre, m_db->Klasor(), m_firmaRS);
+    QCOMPARE(int(sonuc.durum), int(GirisSonucu::Durum::Bulundu));
+    QCOMPARE(int(FirmalariYukle(m_firmaRS).durum), int(GirisSonucu::Durum::Bulundu));
+}
+
+void GirisTesti::buyukHarf_data()
+{
+    QTest::addColumn<QString>("metin");
+    QTest::addColumn<QString>("beklenen");
+    QTest::newRow("dotted i gets its dot") << "istanbul" << "İSTANBUL";
+    QTest::newRow("dotless i loses nothing") << "ılık" << "ILIK";
+    QTest::newRow("no i: platform upper case") << "abc" << "ABC";
+    QTest::newRow("other Turkish letters") << "şçöğü" << "ŞÇÖĞÜ";
+    QTest::newRow("both kinds of i and digits") << "kırmızı ipek 2" << "KIRMIZI İPEK 2";
+    QTest::newRow("already upper") << "TORVELA" << "TORVELA";
+    QTest::newRow("empty") << "" << "";
+}
+
+void GirisTesti::buyukHarf()
+{
+    QFETCH(QString, metin);
+    QFETCH(QString, beklenen);
+    QCOMPARE(BuyukHarf(metin), beklenen);
+}
+
+void GirisTesti::sifreKodla_data()
+{
+    QTest::addColumn<QString>("sifre");
+    QTest::addColumn<QByteArray>("kodlar");
+    QTest::newRow("abc") << "abc" << QByteArray("\xC3\xC6\xC9");
+    QTest::newRow("digits") << "1234" << QByteArray("cfil");
+    QTest::newRow("empty") << "" << QByteArray();
+    // 255 * 2 + 1 is over 255: skipped; "a" keeps its own position 2.
+    QTest::newRow("code above 255 skipped, positions kept") << "ÿa" << QByteArray("\xC4");
+    QTest::newRow("Turkish letter over the limit") << "aş" << QByteArray("\xC3");
+    QTest::newRow("result may be an apostrophe") << QString(QChar(0x13)) + "a" << QByteArray("'\xC4");
+}
+
+void GirisTesti::sifreKodla()
+{
+    QFETCH(QString, sifre);
+    QFETCH(QByteArray, kodlar);
+    const auto baytlar = Windows1254e(SifreKodla(sifre));
+    QVERIFY(baytlar.has_value());
+    QCOMPARE(*baytlar, kodlar);
+}
+
+void GirisTesti::paraFormati_data()
+{
+    QTest::addColumn<int>("ondalik");
+    QTest::addColumn<QString>("bicim");
+    QTest::newRow("0") << 0 << "#,##";
+    QTest::newRow("negative") << -2 << "#,##";
+    QTest::newRow("1") << 1 << "#,##.#";
+    QTest::newRow("2") << 2 << "#,##.##";
+    QTest::newRow("3") << 3 << "#,##.###";
+    QTest::newRow("4") << 4 << "#,##.####";
+}
+
+void GirisTesti::paraFormati()
+{
+    QFETCH(int, ondalik);
+    QFETCH(QString, bicim);
+    QCOMPARE(ParaFormati(ondalik), bicim);
+}
+
+void GirisTesti::kullaniciSorgusuTirnaklariIkiler()
+{
+    QCOMPARE(KullaniciSorgusu(QStringLiteral("torvela"), QStringLiteral("1234")),
+             QStringLiteral("SELECT sysus_ID FROM sysuslng WHERE sysus_nm='TORVELA' and sysus='cfil'"));
+    // The encoded password of "\x13" is a lone apostrophe.
+    QCOMPARE(KullaniciSorgusu(QStringLiteral("o'neil"), QString(QChar(0x13))),
+             QStringLiteral("SELECT sysus_ID FROM sysuslng WHERE sysus_nm='O''NEİL' and sysus=''''"));
+}
+
+void GirisTesti::firmaSorgusuBirBoslukleBiter()
+{
+    QCOMPARE(FirmaSorgusu(17),
+             QStringLiteral("SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
+                            "sysfrmlng.Mali_Yil_Baslangic,sysfrmlng.Mali_Yil_Bitis FROM sysfrmlng,sysusfrmlng "
+                            "WHERE sysfrmlng.sysfrm_ID=sysusfrmlng.sysfrm_ID and sysusfrmlng.sysus_ID=17 "));
+}
+
+void GirisTesti::girisSonuclari_data()
+{
+    QTest::addColumn<QString>("kullanici");
+    QTest::addColumn<QString>("sifre");
+    QTest::addColumn<int>("durum");
+    QTest::addColumn<int>("kullaniciID");
+    QTest::addColumn<int>("firmaSayisi");
+    const int bulundu = int(GirisSonucu::Durum::Bulundu);
+    const int reddedildi = int(GirisSonucu::Durum::Reddedildi);
+    QTest::newRow("three companies") << "torvela" << "1234" << bulundu << 1 << 3;
+    QTest::newRow("lower case with i looked up with İ") << "kasiyer" << "kasa" << bulundu << 2 << 1;
+    QTest::newRow("wrong password") << "torvela" << "4321" << reddedildi << 0 << 0;
+    QTest::newRow("unknown user") << "yok" << "1234" << reddedildi << 0 << 0;
+    QTest::newRow("password is case sensitive") << "kasiyer" << "KASA" << reddedildi << 0 << 0;
+    QTest::newRow("apostrophe cannot widen the look-up") << "x' OR '1'='1" << "x' OR '1'='1" << reddedildi << 0 << 0;
+}
+
+void GirisTesti::girisSonuclari()
+{
+    QFETCH(QString, kullanici);
+    QFETCH(QString, sifre);
+    QFETCH(int, durum);
+    QFETCH(int, kullaniciID);
+    QFETCH(int, firmaSayisi);
+    const GirisSonucu sonuc =
+        KullaniciyiDogrula(kullanici, sifre, QStringLiteral("  ") + m_db->Klasor() + QStringLiteral(" "), m_firmaRS);
+    QCOMPARE(int(sonuc.durum), durum);
+    // Credentials as typed, server trimmed; the definitions database.
+    QCOMPARE(KullaniciAdi, kullanici);
+    QCOMPARE(Sifre, sifre);
+    QCOMPARE(ServerAdi, m_db->Klasor());
+    QCOMPARE(VeritabaniAdi, TanimVeritabani);
+    QVERIFY(m_operator->kutular.isEmpty());
+    if (durum != int(GirisSonucu::Durum::Bulundu))
+        return;
+    QCOMPARE(KullaniciID, kullaniciID);
+    QCOMPARE(int(FirmalariYukle(m_firmaRS).durum), int(GirisSonucu::Durum::Bulundu));
+    QCOMPARE(m_firmaRS.RecordCount(), firmaSayisi);
+    QCOMPARE(m_firmaRS.Kaynak(), FirmaSorgusu(kullaniciID));
+}
+
+void GirisTesti::tirnakliKullaniciVeSifreBulunur()
+{
+    const QString sifreler[] = {QStringLiteral("a'b"), QString(QChar(0x13)) + QStringLiteral("x'")};
+    int id = 2;
+    for (const QString &sifre : sifreler) {
+        QString kod = SifreKodla(sifre);
+        kod.replace(QLatin1Char('\''), QLatin1String("''"));
+        m_db->Calistir(QStringLiteral("Defination_DB"),
+                       QStringLiteral("INSERT INTO sysuslng (sysus_nm,sysus) VALUES ('O''NEİL%1','%2')").arg(++id).arg(kod));
+        const GirisSonucu sonuc = KullaniciyiDogrula(QStringLiteral("o'neil%1").arg(id), sifre, m_db->Klasor(), m_firmaRS);
+        QCOMPARE(int(sonuc.durum), int(GirisSonucu::Durum::Bulundu));
+        QCOMPARE(KullaniciID, id);
+        QCOMPARE(Sifre, sifre);
+        // The same user with the apostrophe left out is someone else.
+        QCOMPARE(int(KullaniciyiDogrula(QStringLiteral("oneil%1").arg(id), sifre, m_db->Klasor(), m_firmaRS).durum),
+                 int(GirisSonucu::Durum::Reddedildi));
+    }
+    QVERIFY(m_operator->kutular.isEmpty());
+}
+
+void GirisTesti::eksikVeritabaniBaglantiHatasidir()
+{
+    QTemporaryDir bos;
+    const GirisSonucu sonuc = KullaniciyiDogrula(QStringLiteral("torvela"), QStringLiteral("1234"), bos.path(), m_firmaRS);
+    QCOMPARE(int(sonuc.durum), int(GirisSonucu::Durum::BaglantiHatasi));
+    QVERIFY(sonuc.aciklama.contains(QStringLiteral("Defination_DB.sqlite")));
+    QCOMPARE(sonuc.numara, Hata::GenelHataNo);
+    QVERIFY(!Baglanti.Acik());
+}
+
+void GirisTesti::firmaSecimiHerSeyiAyarlar()
+{
+    Giris(QStringLiteral("torvela"), QStringLiteral("1234"));
+    QVERIFY(FirmaKodunaGit(m_firmaRS, QStringLiteral(" 02 ")));
+    QCOMPARE(int(FirmaSec(m_firmaRS).durum), int(FirmaSecimSonucu::Durum::Secildi));
+    QCOMPARE(VeritabaniAdi, QStringLiteral("FIRMA02"));
+    QCOMPARE(FirmaID, qint16(2));
+    QCOMPARE(FirmaAdi, QStringLiteral("KADIKÖY ŞUBE"));
+    QCOMPARE(Mali_Yil_Baslangic, QDate(2026, 1, 1));
+    QCOMPARE(Mali_Yil_Bitis, QDate(2026, 12, 31));
+    // The demo's settings row: 2, 2, 4, 1, 0, 1, 1, 0, 1, 255, 16711680, 32768, 1, 1, 0, 1, 255, 1, 65280, 1, 8421504.
+    QCOMPARE(AnaParaVirgul, 2);
+    QCOMPARE(AnaParaFormat, QStringLiteral("#,##.##"));
+    QCOMPARE(DovizVirgul, 2);
+    QCOMPARE(DovizFormat, QStringLiteral("#,##.##"));
+    QCOMPARE(KurVirgul, 4);
+    QCOMPARE(KurFormat, QStringLiteral("#,##.####"));
+    QVERIFY(DovizVar && !RenkBedenVar && PosVar && BarkodVar && !HareketKilit);
+    QCOMPARE(OzelRenkli, quint8(1));
+    QCOMPARE(Renk_Ozel, 255);
+    QCOMPARE(Renk_TL, 16711680);
+    QCOMPARE(Renk_Doviz, 32768);
+    QVERIFY(SatirISK_Dahil && FaturaAltiISK_Dahil && !Masraflar_Dahil);
+    QCOMPARE(StokMinSeviye, quint8(1));
+    QCOMPARE(StokMinRenk, 255);
+    QCOMPARE(StokMaxSeviye, quint8(1));
+    QCOMPARE(StokMaxRenk, 65280);
+    QCOMPARE(StokSFRSeviye, quint8(1));
+    QCOMPARE(StokSFRRenk, 8421504);
+    // The connection is on the company's database with the login's credentials.
+    QVERIFY(Baglanti.Veritabani().databaseName().endsWith(QStringLiteral("FIRMA02.sqlite")));
+    QVERIFY(Baglanti.Calistir(QStringLiteral("SELECT count(*) FROM STOKKART")).next());
+    QVERIFY(m_operator->kutular.isEmpty());
+    QVERIFY(!FirmaKodunaGit(m_firmaRS, QStringLiteral("99")));
+}
+
+void GirisTesti::firmaSecimiBaglantidanOnceHata_data()
+{
+    QTest::addColumn<QString>("bozma");
+    QTest::addColumn<QString>("sozcuk");
+    QTest::newRow("NULL setting") << "UPDATE sysfrmlng SET StokMinRenk=NULL WHERE sysfrm_ID=3" << "StokMinRenk";
+    QTest::newRow("byte out of range") << "UPDATE sysfrmlng SET StokMaxSeviye=300 WHERE sysfrm_ID=3" << "StokMaxSeviye";
+    QTest::newRow("negative byte") << "UPDATE sysfrmlng SET OzelRenkli=-1 WHERE sysfrm_ID=3" << "OzelRenkli";
+    QTest::newRow("32-bit overflow") << "UPDATE sysfrmlng SET Renk_TL=4294967296 WHERE sysfrm_ID=3" << "Renk_TL";
+    QTest::newRow("text in a number") << "UPDATE sysfrmlng SET KurVirgul='iki' WHERE sysfrm_ID=3" << "KurVirgul";
+    QTest::newRow("missing column") << "ALTER TABLE sysfrmlng DROP COLUMN Masraflar_Dahil" << "Masraflar_Dahil";
+    QTest::newRow("no fiscal year") << "UPDATE sysfrmlng SET Mali_Yil_Bitis=NULL WHERE sysfrm_ID=3" << "mali yıl";
+}
+
+void GirisTesti::firmaSecimiBaglantidanOnceHata()
+{
+    QFETCH(QString, bozma);
+    QFETCH(QString, sozcuk);
+    m_db->Calistir(QStringLiteral("Defination_DB"), bozma);
+    Giris(QStringLiteral("torvela"), QStringLiteral("1234"));
+    QVERIFY(FirmaKodunaGit(m_firmaRS, QStringLiteral("03")));
+    const FirmaSecimSonucu sonuc = FirmaSec(m_firmaRS);
+    QCOMPARE(int(sonuc.durum), int(FirmaSecimSonucu::Durum::Secilemedi));
+    QVERIFY2(sonuc.aciklama.contains(sozcuk, Qt::CaseInsensitive), qPrintable(sonuc.aciklama));
+    // Nothing changed: still the definitions database, no company, no settings.
+    QCOMPARE(VeritabaniAdi, TanimVeritabani);
+    QCOMPARE(FirmaID, qint16(0));
+    QVERIFY(FirmaAdi.isEmpty());
+    QCOMPARE(AnaParaVirgul, 0);
+    QVERIFY(AnaParaFormat.isEmpty());
+    QVERIFY(Baglanti.Veritabani().databaseName().endsWith(QStringLiteral("Defination_DB.sqlite")));
+    if (bozma.startsWith(QLatin1String("ALTER")))
+        return; // every company lacks the column
+    // Another company of the list can still be chosen.
+    QVERIFY(FirmaKodunaGit(m_firmaRS, QStringLiteral("01")));
+    QCOMPARE(int(FirmaSec(m_firmaRS).durum), int(FirmaSecimSonucu::Durum::Secildi));
+    QCOMPARE(VeritabaniAdi, QStringLiteral("FIRMA01"));
+}
+
+void GirisTesti::firmasizKullaniciSecemez()
+{
+    m_db->Calistir(QStringLiteral("Defination_DB"),
+                   QStringLiteral("INSERT INTO sysuslng (sysus_nm,sysus) VALUES ('BOŞ','cfil')"));
+    Giris(QStringLiteral("boş"), QStringLiteral("1234"));
+    QCOMPARE(m_firmaRS.RecordCount(), 0);
+    const FirmaSecimSonucu sonuc = FirmaSec(m_firmaRS);
+    QCOMPARE(int(sonuc.durum), int(FirmaSecimSonucu::Durum::Secilemedi));
+    QVERIFY(!sonuc.aciklama.isEmpty());
+    QCOMPARE(VeritabaniAdi, TanimVeritabani);
+}
+
+void GirisTesti::firmaVeritabaniYoksaBaglantiKurulamaz()
+{
+    m_db->Calistir(QStringLiteral("Defination_DB"), QStringLiteral("UPDATE sysfrmlng SET sysfrm_dbnm='YOK' WHERE sysfrm_ID=2"));
+    Giris(QStringLiteral("kasiyer"), QStringLiteral("kasa"));
+    const FirmaSecimSonucu sonuc = FirmaSec(m_firmaRS);
+    QCOMPARE(int(sonuc.durum), int(FirmaSecimSonucu::Durum::BaglantiKurulamadi));
+    QVERIFY(sonuc.aciklama.contains(QStringLiteral("YOK.sqlite")));
+}
+
+QTEST_GUILESS_MAIN(GirisTesti)
+#include "tst_giris.moc"
