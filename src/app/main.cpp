@@ -1,11 +1,11 @@
 #include "common/TekKopya.h"
 #include "common/ui/EkranEtkilesimi.h"
+#include "filter/ui/FiltreFrm.h"
 #include "login/BolgeselAyarlar.h"
 #include "login/ui/LoginFrm.h"
 #include "state/Degiskenler.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -13,7 +13,7 @@
 namespace {
 
 const QString ProgramBasligi = QStringLiteral("Stok ve Fiyat Transfer Sistemi");
-QPointer<QMainWindow> anaPencere;
+QPointer<FiltreFrm> anaPencere;
 
 // "--server PATH" proposes the server of the login screen.
 QString OnerilenServer(const QStringList &arglar)
@@ -31,11 +31,9 @@ QString OnerilenServer(const QStringList &arglar)
 // company's database: the main window opens (not modal) and the login screen goes.
 void AnaPencereyeGec(LoginFrm *giris)
 {
-    anaPencere = new QMainWindow;
-    anaPencere->setAttribute(Qt::WA_DeleteOnClose);
-    anaPencere->setObjectName(QStringLiteral("AnaPencere"));
-    anaPencere->setWindowTitle(ProgramBasligi);
-    anaPencere->resize(1000, 680);
+    anaPencere = new FiltreFrm;
+    // Closing the main window ends the program at once.
+    QObject::connect(anaPencere, &FiltreFrm::ProgramBitti, qApp, [] { QCoreApplication::exit(0); });
     anaPencere->show();
     giris->close();
     giris->deleteLater();
