@@ -313,7 +313,6 @@ void KartYazici::Yaz(const KartKaydi &kart)
                     throw Hata(QStringLiteral("Oluşturulan stok kartı okunamadı."));
                 id = okunan[0];
             }
-            ++m_ozet.kartOlusturulan;
         } else {
             if (damga) {
                 adlar << QStringLiteral("Deg_Tarih");
@@ -326,7 +325,6 @@ void KartYazici::Yaz(const KartKaydi &kart)
                 degerler << id;
                 Calistir(QStringLiteral("UPDATE STOKKART SET %1 WHERE Stok_ID=?").arg(atamalar.join(QLatin1Char(','))), degerler);
             }
-            ++m_ozet.kartGuncellenen;
         }
 
         for (const FiyatYazimi &yazim : fiyatYazimlari) {
@@ -345,7 +343,6 @@ void KartYazici::Yaz(const KartKaydi &kart)
                 Calistir(QStringLiteral("INSERT INTO STOKFIYAT (%1) VALUES (%2)")
                              .arg(fAdlar.join(QLatin1Char(',')), yerler.join(QLatin1Char(','))),
                          fDegerler);
-                ++m_ozet.fiyatOlusturulan;
             } else {
                 for (auto it = yazim.sutunlar.cbegin(); it != yazim.sutunlar.cend(); ++it) {
                     fAdlar << m_fiyat.sutunlar[it.key()] + QStringLiteral("=?");
@@ -355,7 +352,6 @@ void KartYazici::Yaz(const KartKaydi &kart)
                 Calistir(QStringLiteral("UPDATE STOKFIYAT SET %1 WHERE Stok_ID=? AND Fiyat_Sira_No=?")
                              .arg(fAdlar.join(QLatin1Char(','))),
                          fDegerler);
-                ++m_ozet.fiyatGuncellenen;
             }
         }
         Baglanti.IslemOnayla();
@@ -363,6 +359,10 @@ void KartYazici::Yaz(const KartKaydi &kart)
         Baglanti.IslemGeriAl();
         throw;
     }
+    // Counted once the card stands.
+    ++(yeni ? m_ozet.kartOlusturulan : m_ozet.kartGuncellenen);
+    for (const FiyatYazimi &yazim : fiyatYazimlari)
+        ++(yazim.yeni ? m_ozet.fiyatOlusturulan : m_ozet.fiyatGuncellenen);
 }
 
 // Reads one card line and the price lines after it; `satir` ends on "<STOK>" or "<END>".
