@@ -215,7 +215,7 @@ std::optional<FiyatOnEkiBicimi> FiyatOnEkiCoz(const QString &satir)
 
 // ---- Reader --------------------------------------------------------------------------
 
-AktarimOkuyucu::AktarimOkuyucu(const QString &yol) : m_dosya(yol)
+AktarimOkuyucu::AktarimOkuyucu(const QString &yol) : m_dosya(yol), m_cozucu("windows-1254")
 {
     if (!m_dosya.open(QIODevice::ReadOnly))
         throw Hata(QStringLiteral("Dosya açılamadı: %1").arg(m_dosya.errorString()), 75);
@@ -267,7 +267,7 @@ QString AktarimOkuyucu::SatirOku()
         m_konum += son - m_okunan;
         m_okunan = son;
     }
-    return Windows1254ten(satir);
+    return m_cozucu.decode(satir);
 }
 
 void AktarimOkuyucu::KonumaGit(qint64 konum)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -97,6 +98,7 @@ private:
     bool Doldur();
 
     QFile m_dosya;
+    QStringDecoder m_cozucu;
     QByteArray m_tampon;
     qsizetype m_okunan = 0; // consumed part of m_tampon
     qint64 m_konum = 0;

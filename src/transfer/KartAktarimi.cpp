@@ -112,6 +112,15 @@ public:
         m_fiyatSorgusu = QStringLiteral("SELECT %1 FROM STOKFIYAT WHERE Stok_ID=?").arg(m_fiyat.sutunlar.join(QLatin1Char(',')));
         m_tarihTipi = Baglanti.TabloSutunu(QStringLiteral("STOKKART"), QStringLiteral("Deg_Tarih"));
         m_yrTipi = Baglanti.TabloSutunu(QStringLiteral("STOKKART"), QStringLiteral("Yr_Tarih"));
+        for (int i = 0; i < m_adlar.size(); ++i) {
+            if (m_adlar[i].compare(QLatin1String("Yr_Tarih"), Qt::CaseInsensitive) == 0)
+                m_yrYeri = i;
+            if (m_adlar[i].compare(QLatin1String("Deg_Tarih"), Qt::CaseInsensitive) == 0)
+                m_degYeri = i;
+        }
+        const QString bugun = Bugun().toString(QStringLiteral("dd.MM.yyyy"));
+        m_bugun = MetinDegeri(bugun, m_tarihTipi, Baglanti.SQLiteMi());
+        m_yrBugun = MetinDegeri(bugun, m_yrTipi, Baglanti.SQLiteMi());
     }
 
     void Yaz(const KartKaydi &kart);
@@ -127,6 +136,8 @@ private:
     QVector<SutunBilgisi> m_fiyatTipleri;
     SutunBilgisi m_grupTipi, m_tarihTipi, m_yrTipi;
     bool m_tarihlerVar = false;
+    int m_yrYeri = -1, m_degYeri = -1;
+    QVariant m_bugun, m_yrBugun;
     QString m_kartSorgusu, m_fiyatSorgusu;
     QHash<QString, QVariant> m_gruplar;
     IceAktarimOzeti &m_ozet;
@@ -181,7 +192,7 @@ void KartYazici::Yaz(const KartKaydi &kart)
     const QVariant grupId = GrupId(d[n]);
     const QString grupMetni = DegerMetni(grupId, m_grupTipi.tip).trimmed();
     const bool sqlite = Baglanti.SQLiteMi();
-    const QVariant bugun = MetinDegeri(Bugun().toString(QStringLiteral("dd.MM.yyyy")), m_tarihTipi, sqlite);
+    const QVariant &bugun = m_bugun;
 
     QVector<QVariant> satir;
     const bool yeni = !KartiOku(d[0], satir);
@@ -258,12 +269,10 @@ void KartYazici::Yaz(const KartKaydi &kart)
     // Dates: a new card is created today; a changed one keeps its Yr_Tarih and is stamped
     // today. Writes that would store what is already there are left out.
     if (m_tarihlerVar) {
-        const int yr = int(m_adlar.indexOf(QRegularExpression(QStringLiteral("^Yr_Tarih$"), QRegularExpression::CaseInsensitiveOption)));
-        const int deg = int(m_adlar.indexOf(QRegularExpression(QStringLiteral("^Deg_Tarih$"), QRegularExpression::CaseInsensitiveOption)));
-        if (yr >= 0)
-            kartYazimi.remove(yr + 2);
-        if (deg >= 0)
-            kartYazimi.remove(deg + 2);
+        if (m_yrYeri >= 0)
+            kartYazimi.remove(m_yrYeri + 2);
+        if (m_degYeri >= 0)
+            kartYazimi.remove(m_degYeri + 2);
     }
     if (!yeni) {
         for (auto it = kartYazimi.begin(); it != kartYazimi.end();) {
@@ -294,7 +303,7 @@ void KartYazici::Yaz(const KartKaydi &kart)
         if (yeni) {
             if (m_tarihlerVar) {
                 adlar << QStringLiteral("Yr_Tarih") << QStringLiteral("Deg_Tarih");
-                degerler << MetinDegeri(Bugun().toString(QStringLiteral("dd.MM.yyyy")), m_yrTipi, sqlite) << bugun;
+                degerler << m_yrBugun << bugun;
             }
             QStringList yerler;
             for (int i = 0; i < adlar.size(); ++i)
