@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// What an import did, for the command-line program.
+struct IceAktarimOzeti {
+    bool basarili = false;
+    QString mesaj;          // the message that ended the import when it did not succeed
+    int kartOlusturulan = 0;
+    int kartGuncellenen = 0;
+    int kartDegismeyen = 0;
+    int fiyatOlusturulan = 0;
+    int fiyatGuncellenen = 0;
+    int fiyatTanimiEklenen = 0;
+    int fiyatTanimiGuncellenen = 0; // existing definitions whose caption or default flag changed
+};
+
+// Applies the transfer file at `yol` to the logged-in company, as after the operator's
+// consent: file check, VAT comparison, price definitions, cards and prices, with every
+// message and progress step. Each card is written with its price rows in one transaction.
+// `deneme`: everything runs inside one transaction that is rolled back at the end, so the
+// database is left as it was (the summary tells what would have happened).
+IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false);
+
+// "DOSYADAN AL": the file dialog with the remembered path, the confirmation, then the above.
+void DosyadanAl();

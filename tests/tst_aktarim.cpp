@@ -1,0 +1,641 @@
+#include "common/KodSayfasi.h"
+#include "common/ProgramKlasoru.h"
+#include "common/Saat.h"
+#include "filter/SonucListesi.h"
+#include "state/DegerMetin.h"
+#include "state/Degiskenler.h"
+#include "transfer/AktarimDosyasi.h"
+#include "transfer/DosyaOlustur.h"
+#include "transfer/DosyadanAl.h"
+#include "transfer/OncekiDosya.h"
+#include "support/SahteEtkilesim.h"
+#include "support/TestVeritabani.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Degiskenler;
+
+namespace {
+const QString Kaynak = QStringLiteral("FIRMA01");
+const QString Hedef = QStringLiteral("FIRMA02");
+const QString Basari = QStringLiteral("İşlem Başarı ile Tamamlandı");
+const QString Bolge7 = QStringLiteral("Stok Bilgileri Güncellenirken Bir Hata Oluştu.Lütfen Bu Durumu Progam SatıcınızaBildiriniz.");
+const QString Format = QStringLiteral("Dosya Formatı Hatası Dosya Ravelkoi İçinygun Dosya Değil.");
+// Cards whose values can all stand in a file (the demo gives some a ";" in Aciklama).
+const QString Yazilabilir = QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod");
+
+AktarimSecimi Secim(bool satis, bool alis, QList<int> seviyeler = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
+{
+    AktarimSecimi s;
+    s.Satis_Dahil = satis;
+    s.Alis_Dahil = alis;
+    for (int i : seviyeler)
+        s.Fiyat_Secimi[size_t(i)] = true;
+    return s;
+}
+} // namespace
+
+// Export and import through the operator seam, on demo-style companies.
+class AktarimTesti : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void altinDosya();
+    void fiyatSecimleri_data();
+    void fiyatSecimleri();
+    void disaAktarimDurdurmalari();
+    void basarisizDisaAktarimDosyaBirakmaz();
+    void yazilamayanDegerReddedilir();
+
+    void gidisDonus();
+    void denemeHicbirSeyYazmaz();
+    void iceAktarimDurdurmalari_data();
+    void iceAktarimDurdurmalari();
+    void dosyaSatirlariSqlCalistiramaz();
+    void kesmeIsaretiAktarilir();
+    void kartIslemiTekBasinaGeriAlinir();
+    void bosDegerlerTarihteNullMetindeBos();
+
+private:
+    QString Yol(const QString &ad) const { return QDir(m_program->path()).filePath(ad); }
+    QString DisaAktar(const QString &firma, const QString &sql, const AktarimSecimi &secim, const QString &ad = "t.trn");
+    QStringList Satirlar(const QString &yol) const;
+    void SatirlariYaz(const QString &yol, const QStringList &satirlar) const;
+    IceAktarimOzeti IceAktar(const QString &firma, const QString &yol);
+    QStringList Tablo(const QString &firma, const QString &sql) const;
+
+    SahteEtkilesim *m_op = nullptr;
+    TestVeritabani *m_db = nullptr;
+    QTemporaryDir *m_program = nullptr;
+    SonucListesi *m_liste = nullptr;
+};
+
+void AktarimTesti::init()
+{
+    m_op = new SahteEtkilesim;
+    m_db = new TestVeritabani;
+    m_db->DemoYaz(40, 3);
+    m_program = new QTemporaryDir;
+    m_liste = new SonucListesi;
+    ProgramKlasorunuAyarla(m_program->path());
+    BugunuAyarla(QDate(2026, 5, 14));
+}
+
+void AktarimTesti::cleanup()
+{
+    Sifirla();
+    delete m_liste;
+    delete m_program;
+    delete m_db;
+    delete m_op;
+    ProgramKlasorunuAyarla(QString());
+    BugunuAyarla(QDate());
+}
+
+QString AktarimTesti::DisaAktar(const QString &firma, const QString &sql, const AktarimSecimi &secim, const QString &ad)
+{
+    m_db->Baglan(firma);
+    m_liste->SetRows(1);
+    const auto satirlar = m_db->Satirlar(firma, sql);
+    m_liste->SetRows(int(satirlar.size()) + 1);
+    for (int r = 0; r < satirlar.size(); ++r)
+        m_liste->SetTextMatrix(r + 1, m_liste->ColIndex(QStringLiteral("Stok_ID")), satirlar[r][0].toString());
+    const QString yol = Yol(ad);
+    m_op->dosyalar.enqueue(yol);
+    if (QFile::exists(yol))
+        m_op->cevaplar.enqueue(Etkilesim::Evet);
+    DosyaOlustur(*m_liste, secim);
+    return yol;
+}
+
+QStringList AktarimTesti::Satirlar(const QString &yol) const
+{
+    QFile f(yol);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList satirlar = Windows1254ten(f.readAll()).split(QStringLiteral("\r\n"));
+    satirlar.removeLast();
+    return satirlar;
+}
+
+void AktarimTesti::SatirlariYaz(const QString &yol, const QStringList &satirlar) const
+{
+    QFile f(yol);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(*Windows1254e(satirlar.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+}
+
+IceAktarimOzeti AktarimTesti::IceAktar(const QString &firma, const QString &yol)
+{
+    m_db->Baglan(firma);
+    return AktarimDosyasiUygula(yol);
+}
+
+QStringList AktarimTesti::Tablo(const QString &firma, const QString &sql) const
+{
+    QStringList sonuc;
+    for (const auto &satir : m_db->Satirlar(firma, sql)) {
+        QStringList s;
+        for (const QVariant &d : satir)
+            s << (d.isNull() ? QStringLiteral("NULL") : d.toString());
+        sonuc << s.join(QLatin1Char('|'));
+    }
+    return sonuc;
+}
+
+// ---- Export ----------------------------------------------------------------------------
+
+void AktarimTesti::altinDosya()
+{
+    const QString f = QStringLiteral("KUCUK");
+    m_db->BosFirmaYaz(f);
+    m_db->Calistir(f, "INSERT INTO KDVGRUPLARI (Departman_No,Departman_Adi,KDV,Kullanici_ID) VALUES (2,'TEKSTİL',18,1),(1,'GIDA',8,1)");
+    m_db->Calistir(f, "INSERT INTO FIYATTANIM VALUES (1,'PERAKENDE',1),(2,'TOPTAN',0)");
+    m_db->Calistir(f, "INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID,KDV,Grup_Kod,Ana_Birim,Birim2_Katsayi,Ana_Birim_Barkod,"
+                      "Ana_Birim_Barkod_Tipi,Raf_Yeri,Aktif,Seri_Takip,Son_Alis_Tarih,Kullanici_ID,Yr_Tarih) VALUES "
+                      "('10001','ÇAY 500 GR  ',2,8,'İÇECEK','ADET',12.5,'8690000000012',1,'A-01      ',1,0,"
+                      "'2025-03-04 14:30:00',1,'2024-01-02 00:00:00')");
+    m_db->Calistir(f, "INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID) VALUES ('10002','BOŞ',1)");
+    m_db->Calistir(f, "INSERT INTO STOKFIYAT (Stok_ID,Fiyat_Sira_No,Fiyat_Aciklama,Ana_Birim_Fiyat,Birim2_Fiyat,Birim3_Fiyat,"
+                      "Dv_Ana_Birim_Fiyat,Dv_Birim2_Fiyat,Dv_Birim3_Fiyat,Ana_Birim_Fiyat_Alis,Birim2_Fiyat_Alis,Birim3_Fiyat_Alis,"
+                      "Dv_Ana_Birim_Fiyat_Alis,Dv_Birim2_Fiyat_Alis,Dv_Birim3_Fiyat_Alis) VALUES "
+                      "(1,3,'ÖZEL',10,0,0,0,0,0,7,0,0,0,0,0),(1,1,'PERAKENDE',12.5,150,0,0.34,0,0,9,108,0,0,0,0),"
+                      "(1,2,'TOPTAN',11.75,141,0,0,0,0,8.5,NULL,0,0,0,0)");
+    const QString yol = DisaAktar(f, "SELECT Stok_ID FROM STOKKART ORDER BY Stok_Kod", Secim(true, true, {1, 3}));
+    QCOMPARE(m_op->Metinler(), QStringList{QStringLiteral("İşlem Tamamlandı")});
+    QVERIFY(!m_op->frameBarGorunur);
+
+    const QString bos = QStringLiteral(";").repeated(0);
+    const QStringList beklenen = {
+        "<KDVGRUPLARI>", "1;GIDA;8;0;", "2;TEKSTİL;18;0;", "<FIYATTANIM>", "1;PERAKENDE;True;", "2;TOPTAN;False;",
+        "<STOKKART>", " 39 ",
+        "SELECT Stok_Kod,Stok_Ad,STOKKART.KDV,O_Kod,O_Kod2,O_Kod3,Grup_Kod,Uretici_Firma,Ana_Birim,Birim2,Birim2_Katsayi,"
+        "Birim3,Birim3_Katsayi,Ana_Birim_Barkod,Ana_Birim_Barkod_Tipi,Birim2_Barkod,Birim3_Barkod,ISK_Alis,ISK_Satis,"
+        "StokMinSeviye,StokOptSeviye,StokMaxSeviye,Raf_Yeri,Reyon_Kod,Mensei,Agirlik,Hacim,Terazi_No,Teraziye_Gonder,Aktif,"
+        "Seri_Takip,Iade_Kabul,Aciklama,Son_Alis_Tarih,STOKKART.Kullanici_ID,STOKKART.Yr_Tarih,STOKKART.Deg_Tarih,"
+        "STOKKART.Deg_Kullanici_ID,Departman_No FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID",
+        "<STOKFIYAT>",
+        "SELECT Fiyat_Sira_No,Stok_ID,Fiyat_Aciklama  ,Ana_Birim_Fiyat,Birim2_Fiyat,Birim3_Fiyat,Dv_Ana_Birim_Fiyat,"
+        "Dv_Birim2_Fiyat,Dv_Birim3_Fiyat  ,Ana_Birim_Fiyat_Alis,Birim2_Fiyat_Alis,Birim3_Fiyat_Alis,Dv_Ana_Birim_Fiyat_Alis,"
+        "Dv_Birim2_Fiyat_Alis,Dv_Birim3_Fiyat_Alis  FROM STOKFIYAT",
+        "<STOK>",
+        "10001;ÇAY 500 GR;8;;;;İÇECEK;;ADET;;12,5;;;8690000000012;1;;;;;;;;A-01;;;;;;;True;False;;;04.03.2025 14:30:00;1;"
+        "02.01.2024;;;1;",
+        "1;1;PERAKENDE;12,5;150;0;0,34;0;0;9;108;0;0;0;0;",
+        "3;1;ÖZEL;10;0;0;0;0;0;7;0;0;0;0;0;",
+        "<STOK>",
+        "10002;BOŞ;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;2;",
+        "<END>"};
+    QCOMPARE(Satirlar(yol), beklenen);
+    QFile dosya(yol);
+    QVERIFY(dosya.open(QIODevice::ReadOnly));
+    const QByteArray baytlar = dosya.readAll();
+    QVERIFY(baytlar.endsWith("<END>\r\n"));
+    QVERIFY(baytlar.contains(";\xc7" "AY 500 GR;"));     // Ç in Windows-1254
+    QVERIFY(baytlar.contains("2;TEKST\xdd" "L;18;0;\r\n")); // İ
+    QCOMPARE(OncekiDosyaOku(), yol);
+    QFile hatira(Yol(QStringLiteral("öncekitrnsfr.txt")));
+    QVERIFY(hatira.open(QIODevice::ReadOnly));
+    QCOMPARE(hatira.readAll(), yol.toUtf8() + "\r\n");
+}
+
+void AktarimTesti::fiyatSecimleri_data()
+{
+    QTest::addColumn<bool>("satis");
+    QTest::addColumn<bool>("alis");
+    QTest::addColumn<QList<int>>("seviyeler");
+    QTest::addColumn<int>("degerSayisi");
+    QTest::newRow("sale only") << true << false << QList<int>{1, 2, 3} << 9;
+    QTest::newRow("purchase only") << false << true << QList<int>{1, 2, 3} << 9;
+    QTest::newRow("both, level 2 off") << true << true << QList<int>{1, 3} << 15;
+}
+
+void AktarimTesti::fiyatSecimleri()
+{
+    QFETCH(bool, satis);
+    QFETCH(bool, alis);
+    QFETCH(QList<int>, seviyeler);
+    QFETCH(int, degerSayisi);
+    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(satis, alis, seviyeler));
+    const QStringList satirlar = Satirlar(yol);
+    QVERIFY(satirlar.size() > 20);
+    QCOMPARE(satirlar[satirlar.indexOf("<STOKFIYAT>") + 1], FiyatOnEki(satis, alis));
+    int fiyatSatiri = 0;
+    bool kartSatiri = false;
+    for (int i = satirlar.indexOf("<STOK>"); i < satirlar.size() - 1; ++i) {
+        const QString &s = satirlar[i];
+        if (s == "<STOK>") {
+            kartSatiri = true;
+            continue;
+        }
+        if (kartSatiri) {
+            kartSatiri = false;
+            continue;
+        }
+        const QStringList d = s.split(';');
+        QCOMPARE(int(d.size()) - 1, degerSayisi);
+        QVERIFY(seviyeler.contains(d[0].toInt()));
+        ++fiyatSatiri;
+    }
+    QCOMPARE(fiyatSatiri, m_db->Deger(Kaynak, QStringLiteral("SELECT count(*) FROM STOKFIYAT JOIN (%1) k USING (Stok_ID) "
+                                                            "WHERE Fiyat_Sira_No IN (%2)")
+                                                  .arg(Yazilabilir.chopped(QStringLiteral(" ORDER BY Stok_Kod").size()),
+                                                       [&] { QStringList l; for (int s : seviyeler) l << QString::number(s); return l.join(','); }()))
+                              .toInt());
+    // The sale group holds Ana_Birim_Fiyat, the purchase group its _Alis columns.
+    const QString ilk = satirlar[satirlar.indexOf("<STOK>") + 2];
+    const double anaFiyat = m_db->Deger(Kaynak, "SELECT Ana_Birim_Fiyat FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) "
+                                                "WHERE k.Stok_Kod='" + satirlar[satirlar.indexOf("<STOK>") + 1].section(';', 0, 0) + "' AND Fiyat_Sira_No=" + ilk.section(';', 0, 0)).toDouble();
+    QCOMPARE(ilk.section(';', 3, 3) == SayiMetni(anaFiyat), satis);
+}
+
+void AktarimTesti::disaAktarimDurdurmalari()
+{
+    m_db->Baglan(Kaynak);
+    m_liste->SetRows(1);
+    // Cancel: nothing written, nothing remembered.
+    m_op->dosyalar.enqueue(std::nullopt);
+    DosyaOlustur(*m_liste, Secim(true, false));
+    QVERIFY(m_op->kutular.isEmpty());
+    QVERIFY(!QFile::exists(Yol("öncekitrnsfr.txt")));
+    QCOMPARE(m_op->onerilenDosyalar, QStringList{QString()});
+
+    // "No" to the overwrite question: the file and the remembered path stay.
+    const QString yol = Yol("var.trn");
+    SatirlariYaz(yol, {"eski"});
+    m_op->dosyalar.enqueue(yol);
+    m_op->cevaplar.enqueue(Etkilesim::Hayir);
+    DosyaOlustur(*m_liste, Secim(true, false));
+    QCOMPARE(m_op->Metinler(), QStringList{"Dosya Var Üzerine Yazılacktır.Onaylıyormusunuz"});
+    QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Soru);
+    QCOMPARE(Satirlar(yol), QStringList{"eski"});
+    QVERIFY(!QFile::exists(Yol("öncekitrnsfr.txt")));
+
+    // An empty list: definitions and "<END>" only; the next dialog proposes the path.
+    m_op->kutular.clear();
+    m_op->dosyalar.enqueue(yol);
+    m_op->cevaplar.enqueue(Etkilesim::Evet);
+    DosyaOlustur(*m_liste, Secim(true, false));
+    QCOMPARE(m_op->Metinler().last(), QStringLiteral("İşlem Tamamlandı"));
+    const QStringList satirlar = Satirlar(yol);
+    QCOMPARE(satirlar.first(), QStringLiteral("<KDVGRUPLARI>"));
+    QCOMPARE(satirlar.size(), 1 + 5 + 1 + 5 + 1);
+    QCOMPARE(satirlar.last(), QStringLiteral("<END>"));
+    m_op->dosyalar.enqueue(std::nullopt);
+    DosyaOlustur(*m_liste, Secim(true, false));
+    QCOMPARE(m_op->onerilenDosyalar.last(), yol);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+}
+
+void AktarimTesti::basarisizDisaAktarimDosyaBirakmaz()
+{
+    const QString yol = Yol("var.trn");
+    SatirlariYaz(yol, {"eski"});
+    // A listed card that is gone from the database.
+    DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10002' UNION ALL SELECT 999999", Secim(true, true), "var.trn");
+    QCOMPARE(Satirlar(yol), QStringList{"eski"});
+    QCOMPARE(QDir(m_program->path()).entryList(QDir::Files), (QStringList{"var.trn", "öncekitrnsfr.txt"}));
+    const auto &kutu = m_op->kutular.last();
+    QCOMPARE(kutu.simge, Etkilesim::Simge::Kritik);
+    QVERIFY(kutu.metin.startsWith(QStringLiteral("Transfer Dosyası Oluşturulamadı.\r")));
+    QVERIFY(kutu.metin.contains("999999"));
+    QVERIFY(!m_op->Metinler().contains(QStringLiteral("İşlem Tamamlandı")));
+}
+
+void AktarimTesti::yazilamayanDegerReddedilir()
+{
+    // The demo gives card 10001 a ";" in Aciklama; a name with a line break is refused too.
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Stok_Ad='İKİ' || char(10) || 'SATIR' WHERE Stok_Kod='10002'");
+    for (const auto &[kod, sutun] : {std::pair{"10001", "Aciklama"}, std::pair{"10002", "Stok_Ad"}}) {
+        m_op->kutular.clear();
+        const QString yol = DisaAktar(Kaynak, QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='%1'").arg(kod),
+                                      Secim(true, true), QStringLiteral("x%1.trn").arg(kod));
+        QVERIFY(!QFile::exists(yol));
+        QCOMPARE(m_op->kutular.size(), 1);
+        QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Kritik);
+        QVERIFY2(m_op->kutular[0].metin.contains(kod) && m_op->kutular[0].metin.contains(sutun), qPrintable(m_op->kutular[0].metin));
+    }
+}
+
+// ---- Import ----------------------------------------------------------------------------
+
+void AktarimTesti::gidisDonus()
+{
+    // The target knows level 2 by another caption and lacks level 5.
+    m_db->Calistir(Hedef, "UPDATE FIYATTANIM SET Fiyat_Aciklama='ESKİ TOPTAN' WHERE Sira_No=2");
+    m_db->Calistir(Hedef, "UPDATE STOKFIYAT SET Fiyat_Aciklama='ESKİ TOPTAN' WHERE Fiyat_Sira_No=2");
+    m_db->Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=5");
+    const QStringList kaynakKartlar = Tablo(Kaynak, "SELECT Stok_Kod FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%'");
+    const auto onceki = m_db->Satirlar(Hedef, "SELECT * FROM STOKKART ORDER BY Stok_ID");
+    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(true, true));
+    m_op->kutular.clear();
+    m_op->mesajLbl.clear();
+
+    const IceAktarimOzeti ozet = IceAktar(Hedef, yol);
+    QVERIFY2(ozet.basarili, qPrintable(m_op->Metinler().join(" / ")));
+    QCOMPARE(m_op->Metinler(), QStringList{Basari});
+    QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Yok);
+    QVERIFY(!m_op->frameBarGorunur);
+    QCOMPARE(m_op->mesajLbl.size(), kaynakKartlar.size());
+    QVERIFY(m_op->mesajLbl.last().endsWith(" İsimli Stok Aktarılıyor....."));
+    QCOMPARE(m_op->yuzdeler.last(), QStringLiteral("100%"));
+    QCOMPARE(ozet.fiyatTanimiEklenen, 1);
+    QCOMPARE(ozet.fiyatTanimiGuncellenen, 1);
+    QCOMPARE(ozet.kartOlusturulan + ozet.kartGuncellenen + ozet.kartDegismeyen, int(kaynakKartlar.size()));
+    QVERIFY(ozet.kartOlusturulan > 0 && ozet.kartGuncellenen > 0 && ozet.kartDegismeyen > 0);
+
+    // Price definitions and every price caption of the renamed level.
+    QCOMPARE(Tablo(Hedef, "SELECT * FROM FIYATTANIM ORDER BY Sira_No"), Tablo(Kaynak, "SELECT * FROM FIYATTANIM ORDER BY Sira_No"));
+    QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT WHERE Fiyat_Sira_No=2 AND Fiyat_Aciklama<>'TOPTAN'").toInt(), 0);
+
+    // Every column of every transferred card.
+    const auto tipler = m_db->Satirlar(Kaynak, "PRAGMA table_info(STOKKART)");
+    const QString bugun = QStringLiteral("2026-05-14 00:00:00");
+    QHash<QString, QVector<QVariant>> oncekiKod;
+    for (const auto &s : onceki)
+        oncekiKod.insert(s[1].toString(), s);
+    for (const QString &kod : kaynakKartlar) {
+        const auto kaynak = m_db->Satirlar(Kaynak, "SELECT * FROM STOKKART WHERE Stok_Kod='" + kod + "'").value(0);
+        const auto hedef = m_db->Satirlar(Hedef, "SELECT * FROM STOKKART WHERE Stok_Kod='" + kod + "'");
+        QCOMPARE(hedef.size(), 1);
+        const auto &sonra = hedef[0];
+        const bool yeni = !oncekiKod.contains(kod);
+        const auto once = oncekiKod.value(kod);
+        bool degisti = yeni;
+        for (int c = 0; c < tipler.size(); ++c) {
+            const QString ad = tipler[c][1].toString();
+            const SutunBilgisi tip = BildirilenTiptenSutun(tipler[c][2].toString());
+            auto metin = [&](const QVariant &v) { return v.isNull() ? QStringLiteral("NULL") : DegerMetni(v, tip.tip).trimmed(); };
+            if (ad == "Stok_ID" || ad == "Yr_Tarih" || ad == "Deg_Tarih")
+                continue;
+            if (ad == "KDVGrup_ID") {
+                const auto dep = [&](const QString &f, const QVariant &id) {
+                    return m_db->Deger(f, "SELECT Departman_No FROM KDVGRUPLARI WHERE Grup_ID=" + id.toString()).toInt();
+                };
+                QCOMPARE(dep(Hedef, sonra[c]), dep(Kaynak, kaynak[c]));
+                continue;
+            }
+            QString beklenen;
+            const QString dosya = kaynak[c].isNull() ? QString() : DegerMetni(kaynak[c], tip.tip).trimmed();
+            if (yeni)
+                beklenen = dosya.isEmpty() ? QStringLiteral("NULL") : dosya;
+            else if (once[c].isNull() || metin(once[c]) == dosya)
+                beklenen = metin(once[c]);
+            else {
+                degisti = true;
+                beklenen = !dosya.isEmpty() ? dosya
+                           : tip.tip == SutunTipi::Tarih ? QStringLiteral("NULL")
+                           : (tip.tip == SutunTipi::SabitMetin || tip.tip == SutunTipi::DegiskenMetin) ? QString() : QStringLiteral("0");
+            }
+            QVERIFY2(metin(sonra[c]) == beklenen, qPrintable(kod + " " + ad + ": " + metin(sonra[c]) + " <> " + beklenen));
+        }
+        const int yr = 37, deg = 38;
+        QCOMPARE(tipler[yr][1].toString(), QStringLiteral("Yr_Tarih"));
+        QCOMPARE(sonra[yr].toString(), yeni ? bugun : once[yr].toString());
+        if (yeni || degisti)
+            QCOMPARE(sonra[deg].toString(), bugun);
+        // Price rows: the source's, on the target card's own id.
+        const QString fiyat = "SELECT Fiyat_Sira_No,Fiyat_Aciklama,Ana_Birim_Fiyat,Birim2_Fiyat,Dv_Ana_Birim_Fiyat,Ana_Birim_Fiyat_Alis,"
+                              "Birim2_Fiyat_Alis FROM STOKFIYAT WHERE Stok_ID=%1 ORDER BY Fiyat_Sira_No";
+        // (levels the file does not carry stay as the target had them)
+        const QStringList hedefFiyatlari = Tablo(Hedef, fiyat.arg(sonra[0].toString()));
+        for (const QString &f : Tablo(Kaynak, fiyat.arg(kaynak[0].toString())))
+            QVERIFY2(hedefFiyatlari.contains(f), qPrintable(kod + ": " + f));
+    }
+
+    // The same file again changes nothing but dates.
+    const QString hepsi = "SELECT * FROM %1 ORDER BY 1";
+    auto durum = [&] {
+        QStringList s;
+        for (const char *t : {"STOKFIYAT", "FIYATTANIM", "KDVGRUPLARI"})
+            s << Tablo(Hedef, hepsi.arg(t));
+        s << Tablo(Hedef, "SELECT Stok_ID,Stok_Kod,Stok_Ad,KDV,O_Kod,Raf_Yeri,ISK_Alis,Aciklama,Son_Alis_Tarih,Yr_Tarih FROM STOKKART ORDER BY 1");
+        return s;
+    };
+    const QStringList ilk = durum();
+    BugunuAyarla(QDate(2026, 5, 15));
+    m_op->kutular.clear();
+    Baglanti.KomutSayaciniSifirla();
+    const IceAktarimOzeti ikinci = AktarimDosyasiUygula(yol);
+    QVERIFY(ikinci.basarili);
+    QCOMPARE(durum(), ilk);
+    QCOMPARE(ikinci.kartOlusturulan, 0);
+    QCOMPARE(ikinci.fiyatOlusturulan + ikinci.fiyatGuncellenen + ikinci.fiyatTanimiEklenen + ikinci.fiyatTanimiGuncellenen, 0);
+    // Cards whose file dates differ are stamped again; the others stay as they were.
+    QVERIFY(m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART WHERE Deg_Tarih='2026-05-15 00:00:00'").toInt() > 0);
+    QVERIFY(Baglanti.KomutSayisi() <= quint64(20 + 3 * ikinci.kartDegismeyen + 13 * ikinci.kartGuncellenen));
+}
+
+void AktarimTesti::denemeHicbirSeyYazmaz()
+{
+    m_db->Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=5");
+    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(true, true));
+    const QStringList once = Tablo(Hedef, "SELECT * FROM STOKKART") + Tablo(Hedef, "SELECT * FROM STOKFIYAT")
+                             + Tablo(Hedef, "SELECT * FROM FIYATTANIM");
+    m_db->Baglan(Hedef);
+    const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol, true);
+    QVERIFY(ozet.basarili);
+    QVERIFY(ozet.kartOlusturulan > 0);
+    QCOMPARE(ozet.fiyatTanimiEklenen, 1);
+    QCOMPARE(Baglanti.IslemDerinligi(), 0);
+    QCOMPARE(Tablo(Hedef, "SELECT * FROM STOKKART") + Tablo(Hedef, "SELECT * FROM STOKFIYAT") + Tablo(Hedef, "SELECT * FROM FIYATTANIM"), once);
+}
+
+void AktarimTesti::iceAktarimDurdurmalari_data()
+{
+    QTest::addColumn<QString>("durum");
+    QTest::addColumn<QString>("mesaj");
+    QTest::addColumn<QString>("baslik");
+    QTest::addColumn<int>("yeniKart");       // cards created in the target
+    QTest::addColumn<bool>("tanimYazildi");   // price definitions brought in line
+    const QString stokYok = "Stok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek";
+    QTest::newRow("cancel") << "iptal" << "" << "" << 0 << false;
+    QTest::newRow("no") << "hayir" << "" << "" << 0 << false;
+    QTest::newRow("missing file") << "yok" << "Yazdığınız İsimde Bir Dosya Bulunamadı" << "" << 0 << false;
+    QTest::newRow("not a transfer file") << "bosluklu" << "Dosya Bir Ravelko Dosyası Değil " << "" << 0 << false;
+    QTest::newRow("bare line feeds") << "lf" << "Dosya Bir Ravelko Dosyası Değil " << "" << 0 << false;
+    QTest::newRow("empty file") << "bos" << "Transfer Dosyası Dosya Açılamadı." << "Dosya sonundan sonra okuma girişimi" << 0 << false;
+    QTest::newRow("end before price definitions") << "kdvsonu" << stokYok << "" << 0 << false;
+    QTest::newRow("file cut in VAT section") << "kdvkesik" << "Sayma Hatası!!!\r" + stokYok << "" << 0 << false;
+    QTest::newRow("bad VAT line") << "kdvbozuk" << "Dosyadan KDV Tanımları Okunamıyor. İşlem Devam Etmeyecek" << "" << 0 << false;
+    QTest::newRow("target without groups") << "grupsuz" << "hedef Firmanın KDV Tanımları Yapılmamış.İşle Devam Etmeyecek." << "" << 0 << false;
+    QTest::newRow("groups disagree") << "uyumsuz"
+                                     << "Bilgilerin Okunduğu Firma ile Hedef Firmanın KDV Tanımları Birbirine Uymuyor. İşlemin Devam "
+                                        "Etmesi Kayıtlı Bilgilerin Bozulmasına Neden Olacağından İşlem Devam Ettirilmeyecek!!!"
+                                     << "" << 0 << false;
+    QTest::newRow("bad price definition") << "tanimbozuk" << "Fiyat Tanımları Dosyadan Okunamadı" << "" << 0 << false;
+    QTest::newRow("no stock data") << "stoksuz" << stokYok << "" << 0 << true;
+    QTest::newRow("bad count line") << "adet" << Format << "STOK OKMA PARAMETRESİ ADET HATASI " << 0 << true;
+    QTest::newRow("missing <STOKFIYAT>") << "stokfiyat" << Format << "STOK OKMA PARAMETRESİ HATASI" << 0 << true;
+    QTest::newRow("missing <STOK>") << "stok" << "Dosya Formatı Hatası Dosya Ravelkoi İçin uygun Dosya Değil."
+                                    << "STOK OKMUA PARAMETRESİ HATASI" << 0 << true;
+    QTest::newRow("no <END>") << "sonsuz" << Bolge7 << "Dosya sonundan sonra okuma girişimi  " << 0 << true;
+    QTest::newRow("department missing in target") << "departman" << Bolge7
+                                                  << "Hedef firmada 77 numaralı KDV departmanı yok.  10006" << 1 << true;
+}
+
+void AktarimTesti::iceAktarimDurdurmalari()
+{
+    QFETCH(QString, durum);
+    QFETCH(QString, mesaj);
+    QFETCH(QString, baslik);
+    QFETCH(int, yeniKart);
+    QFETCH(bool, tanimYazildi);
+    m_db->Calistir(Hedef, "UPDATE FIYATTANIM SET Fiyat_Aciklama='ESKİ' WHERE Sira_No=2");
+    // Cards 10004 and 10006, both missing in the target.
+    QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10004','10006') ORDER BY Stok_Kod", Secim(true, true));
+    if (durum == "stoksuz")
+        yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE 0", Secim(true, true));
+    QStringList s = Satirlar(yol);
+    QString hedef = Hedef;
+    const int kdvSonu = int(s.indexOf("<FIYATTANIM>"));
+    if (durum == "yok") yol = Yol("olmayan.trn");
+    else if (durum == "bosluklu") s[0] = " <KDVGRUPLARI>";
+    else if (durum == "kdvsonu") s = QStringList{"<KDVGRUPLARI>", "1;A;1;0;", "<END>"};
+    else if (durum == "kdvkesik") s = s.mid(0, 3);
+    else if (durum == "kdvbozuk") s[2] = "2;GIDA;10";
+    else if (durum == "grupsuz") m_db->Calistir(Hedef, "DELETE FROM KDVGRUPLARI");
+    else if (durum == "uyumsuz") hedef = "FIRMA03";
+    else if (durum == "tanimbozuk") s[kdvSonu + 2] = "2;TOPTAN";
+    else if (durum == "adet") s[s.indexOf("<STOKKART>") + 1] = " otuz dokuz ";
+    else if (durum == "stokfiyat") s.removeAt(s.indexOf("<STOKFIYAT>"));
+    else if (durum == "stok") s.removeAt(s.indexOf("<STOK>"));
+    else if (durum == "sonsuz") s.removeLast();
+    else if (durum == "departman") {
+        const int ikinci = int(s.lastIndexOf("<STOK>")) + 1;
+        s[ikinci] = s[ikinci].section(';', 0, -3) + ";77;";
+    }
+    if (durum != "yok")
+        SatirlariYaz(yol, s);
+    if (durum == "bos")
+        SatirlariYaz(yol, {}), QFile(yol).resize(0);
+    if (durum == "lf") {
+        QFile f(yol);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(s.join('\n').toLatin1());
+    }
+
+    const int kartlar = m_db->Deger(hedef, "SELECT count(*) FROM STOKKART").toInt();
+    m_db->Baglan(hedef);
+    m_op->kutular.clear();
+    m_op->dosyalar.enqueue(durum == "iptal" ? std::nullopt : std::optional<QString>(yol));
+    if (durum != "iptal")
+        m_op->cevaplar.enqueue(durum == "hayir" ? Etkilesim::Hayir : Etkilesim::Evet);
+    DosyadanAl();
+
+    QStringList metinler = m_op->Metinler();
+    if (durum != "iptal") {
+        QVERIFY(metinler.takeFirst().startsWith("Gösterdiğiniz Dosya Okunacak"));
+        QCOMPARE(OncekiDosyaOku(), yol);
+    } else {
+        QCOMPARE(OncekiDosyaOku(), Yol("t.trn"));
+    }
+    if (mesaj.isEmpty()) {
+        QVERIFY(metinler.isEmpty());
+    } else {
+        QVERIFY(!metinler.isEmpty());
+        QCOMPARE(metinler.first(), mesaj);
+        QCOMPARE(m_op->kutular[1].baslik, baslik);
+        if (mesaj == Bolge7 || mesaj.startsWith("Sayma"))
+            QCOMPARE(metinler.size(), 2); // then the error description alone
+        else
+            QCOMPARE(metinler.size(), 1);
+    }
+    QVERIFY(!m_op->frameBarGorunur);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QCOMPARE(m_db->Deger(hedef, "SELECT count(*) FROM STOKKART").toInt(), kartlar + yeniKart);
+    if (hedef == Hedef)
+        QCOMPARE(m_db->Deger(Hedef, "SELECT Fiyat_Aciklama FROM FIYATTANIM WHERE Sira_No=2").toString(),
+                 tanimYazildi ? QStringLiteral("TOPTAN") : QStringLiteral("ESKİ"));
+}
+
+void AktarimTesti::dosyaSatirlariSqlCalistiramaz()
+{
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10004','10006')", Secim(true, true));
+    const QStringList asil = Satirlar(yol);
+    const int sutun = int(asil.indexOf("<STOKKART>")) + 2;
+    const int onek = sutun + 2;
+    const int kart = int(asil.indexOf("<STOK>")) + 1;
+    struct Durum { int satir; QString metin; QString mesaj; QString baslik; };
+    const QList<Durum> durumlar = {
+        {sutun, QString(asil[sutun]).replace("Mensei", "Yok_Sutun"), Format, "STOK OKMA PARAMETRESİ ADET HATASI "},
+        {sutun, QString(asil[sutun]).replace("Mensei", "(SELECT sysus FROM sysuslng) Mensei"), Format, "STOK OKMA PARAMETRESİ ADET HATASI "},
+        {sutun, QString(asil[sutun]).replace("Mensei", "Stok_ID"), Format, "STOK OKMA PARAMETRESİ ADET HATASI "},
+        {onek, asil[onek] + "; DELETE FROM STOKKART", Format, "STOK OKMA PARAMETRESİ HATASI"},
+        {kart, asil[kart].section(';', 0, -3) + ";1 OR 1=1;", Bolge7, QString()},
+        {kart + 1, "1 OR 1=1;" + asil[kart + 1].section(';', 1), Bolge7, QString()},
+    };
+    const int kartlar = m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART").toInt();
+    const int fiyatlar = m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT").toInt();
+    for (const Durum &d : durumlar) {
+        QStringList s = asil;
+        s[d.satir] = d.metin;
+        SatirlariYaz(yol, s);
+        m_op->kutular.clear();
+        const IceAktarimOzeti ozet = IceAktar(Hedef, yol);
+        QVERIFY(!ozet.basarili);
+        QCOMPARE(m_op->kutular.first().metin, d.mesaj);
+        if (!d.baslik.isEmpty())
+            QCOMPARE(m_op->kutular.first().baslik, d.baslik);
+        else
+            QVERIFY(m_op->kutular.first().baslik.contains("10004"));
+        QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART").toInt(), kartlar);
+        QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT").toInt(), fiyatlar);
+        QCOMPARE(m_db->Deger("Defination_DB", "SELECT count(*) FROM sysuslng").toInt(), 2);
+    }
+}
+
+void AktarimTesti::kesmeIsaretiAktarilir()
+{
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Stok_Kod='O''NEIL-1' WHERE Stok_Kod='10004'");
+    m_db->Calistir(Kaynak, "UPDATE FIYATTANIM SET Fiyat_Aciklama='BAYİ''NİN' WHERE Sira_No=3");
+    m_db->Calistir(Kaynak, "UPDATE STOKFIYAT SET Fiyat_Aciklama='BAYİ''NİN' WHERE Fiyat_Sira_No=3");
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='O''NEIL-1'", Secim(true, true));
+    m_op->kutular.clear();
+    QVERIFY(IceAktar(Hedef, yol).basarili);
+    QCOMPARE(m_op->Metinler(), QStringList{Basari});
+    QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART WHERE Stok_Kod='O''NEIL-1'").toInt(), 1);
+    QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT WHERE Fiyat_Sira_No=3 AND Fiyat_Aciklama<>'BAYİ''NİN'").toInt(), 0);
+    QVERIFY(m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT WHERE Fiyat_Sira_No=3").toInt() > 1);
+}
+
+void AktarimTesti::kartIslemiTekBasinaGeriAlinir()
+{
+    // The database refuses the third card's first price row, after its card row was written.
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10004','10006','10008') ORDER BY Stok_Kod",
+                                  Secim(true, true));
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod IN ('10004','10006','10008')");
+    m_db->Calistir(Hedef, "CREATE TRIGGER ret BEFORE INSERT ON STOKFIYAT WHEN NEW.Stok_ID=(SELECT Stok_ID FROM STOKKART "
+                          "WHERE Stok_Kod='10008') BEGIN SELECT RAISE(ABORT, 'fiyat reddedildi'); END");
+    m_op->kutular.clear();
+    const IceAktarimOzeti ozet = IceAktar(Hedef, yol);
+    QVERIFY(!ozet.basarili);
+    QCOMPARE(ozet.kartOlusturulan, 2);
+    QCOMPARE(m_op->kutular[0].metin, Bolge7);
+    QVERIFY(m_op->kutular[0].baslik.endsWith("  10008"));
+    QVERIFY(m_op->kutular[0].baslik.contains("fiyat reddedildi"));
+    QCOMPARE(Tablo(Hedef, "SELECT Stok_Kod FROM STOKKART WHERE Stok_Kod IN ('10004','10006','10008') ORDER BY 1"),
+             (QStringList{"10004", "10006"}));
+    QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='10006'").toInt(), 3);
+    QCOMPARE(Baglanti.IslemDerinligi(), 0);
+}
+
+void AktarimTesti::bosDegerlerTarihteNullMetindeBos()
+{
+    // 10003 stands the same in both companies; the source loses a date, texts and a number.
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Son_Alis_Tarih=NULL, O_Kod2=NULL, Raf_Yeri=NULL, ISK_Alis=NULL WHERE Stok_Kod='10003'");
+    m_db->Calistir(Hedef, "UPDATE STOKKART SET ISK_Alis=4 WHERE Stok_Kod='10003'");
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10003'", Secim(true, true));
+    QVERIFY(IceAktar(Hedef, yol).basarili);
+    QCOMPARE(Tablo(Hedef, "SELECT Son_Alis_Tarih, O_Kod2, Raf_Yeri, ISK_Alis, Deg_Tarih FROM STOKKART WHERE Stok_Kod='10003'"),
+             QStringList{"NULL|||0|2026-05-14 00:00:00"});
+}
+
+QTEST_GUILESS_MAIN(AktarimTesti)
+#include "tst_aktarim.moc"
