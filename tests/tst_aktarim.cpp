@@ -310,7 +310,8 @@ void AktarimTesti::basarisizDisaAktarimDosyaBirakmaz()
 
 void AktarimTesti::yazilamayanDegerReddedilir()
 {
-    // The demo gives card 10001 a ";" in Aciklama; a name with a line break is refused too.
+    // A ";" in Aciklama and a name with a line break are refused.
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Aciklama='kısa; soğuk' WHERE Stok_Kod='10001'");
     m_db->Calistir(Kaynak, "UPDATE STOKKART SET Stok_Ad='İKİ' || char(10) || 'SATIR' WHERE Stok_Kod='10002'");
     for (const auto &[kod, sutun] : {std::pair{"10001", "Aciklama"}, std::pair{"10002", "Stok_Ad"}}) {
         m_op->kutular.clear();

@@ -167,7 +167,7 @@ Kart KartUret(int sira, Zar &zar)
         sira % 23 == 0 ? 0 : 1,
         0,
         1,
-        sira % 11 == 0 ? QVariant(QStringLiteral("Raf ömrü kısa; soğuk zincir; 'özel' ürün")) : QVariant(),
+        sira % 11 == 0 ? QVariant(QStringLiteral("Raf ömrü kısa, soğuk zincir, 'özel' ürün")) : QVariant(),
         Tarih(giris.addDays(30 + sira % 200), QTime(14, 30)),
         1,
         Tarih(giris),

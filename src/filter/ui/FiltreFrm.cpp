@@ -7,6 +7,8 @@
 #include "filter/SorguOlusturucu.h"
 #include "filter/StokListesi.h"
 #include "filter/ui/FiltreGrdTemsilcisi.h"
+#include "transfer/DosyaOlustur.h"
+#include "transfer/DosyadanAl.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -120,7 +122,8 @@ void FiltreFrm::Olustur()
     FrameBar = new QFrame(this);
     FrameBar->setObjectName(QStringLiteral("FrameBar"));
     FrameBar->setFrameShape(QFrame::StyledPanel);
-    MesajLbl = new QLabel(QStringLiteral("Yedekleme İçin Gerekli Bilgiler Toplanıyor"), FrameBar);
+    // The status text stays readable after the progress frame hides.
+    MesajLbl = new QLabel(QStringLiteral("Yedekleme İçin Gerekli Bilgiler Toplanıyor"), this);
     MesajLbl->setObjectName(QStringLiteral("MesajLbl"));
     BarFrame = new QGroupBox(QStringLiteral("% 0"), FrameBar);
     BarFrame->setObjectName(QStringLiteral("BarFrame"));
@@ -130,7 +133,6 @@ void FiltreFrm::Olustur()
     auto *barDuzen = new QVBoxLayout(BarFrame);
     barDuzen->addWidget(KartBar);
     auto *frameDuzen = new QHBoxLayout(FrameBar);
-    frameDuzen->addWidget(MesajLbl);
     frameDuzen->addWidget(BarFrame, 1);
     FrameBar->setVisible(false);
 
@@ -138,7 +140,11 @@ void FiltreFrm::Olustur()
     auto *listeDuzen = new QVBoxLayout(liste);
     listeDuzen->setContentsMargins(0, 0, 0, 0);
     listeDuzen->addWidget(Fisgrd, 1);
-    listeDuzen->addWidget(Kayit_SayisiLbl);
+    auto *durumDuzen = new QHBoxLayout;
+    durumDuzen->addWidget(Kayit_SayisiLbl);
+    durumDuzen->addStretch(1);
+    durumDuzen->addWidget(MesajLbl);
+    listeDuzen->addLayout(durumDuzen);
     listeDuzen->addWidget(FrameBar);
 
     auto *bolucu = new QSplitter(Qt::Horizontal, this);
@@ -236,23 +242,14 @@ void FiltreFrm::BugunuYaz()
 
 void FiltreFrm::DosyaOlusturKomutu()
 {
-    UzunKomut([this] { DosyaOlusturKancasi(); });
+    // The listed cards, with the choices of the last query build.
+    UzunKomut([this] { DosyaOlustur(*m_fisgrd, m_secim); });
 }
 
 void FiltreFrm::DosyadanAlKomutu()
 {
-    UzunKomut([this] { DosyadanAlKancasi(); });
+    UzunKomut([] { DosyadanAl(); });
 }
-
-// ---- Wiring points of the transfer commands --------------------------------------------
-// The export writes the listed cards with the choices of the last query build:
-//     DosyaOlustur(*m_fisgrd, m_secim);
-void FiltreFrm::DosyaOlusturKancasi() {}
-
-// The import reads a transfer file into the logged-in company:
-//     DosyadanAl();
-void FiltreFrm::DosyadanAlKancasi() {}
-// -----------------------------------------------------------------------------------------
 
 bool FiltreFrm::TusuIsle(int tus)
 {

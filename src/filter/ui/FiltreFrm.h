@@ -77,8 +77,6 @@ private:
     void DosyaOlusturKomutu();
     void DosyadanAlKomutu();
     // Wiring points of the transfer commands (see FiltreFrm.cpp).
-    void DosyaOlusturKancasi();
-    void DosyadanAlKancasi();
     bool TusuIsle(int tus);
 
     FiltreTablosu *m_filtre = nullptr;
