@@ -41,9 +41,7 @@ int UcbirimEtkilesimi::Mesaj(const QString &metin, Simge simge, Dugmeler dugmele
 
 std::optional<QString> UcbirimEtkilesimi::DosyaSec(const QString &, Dosya)
 {
-    if (m_dosya.isEmpty())
-        return std::nullopt;
-    return m_dosya;
+    return std::nullopt;
 }
 
 void UcbirimEtkilesimi::KartBarAyarla(double, double) {}

@@ -6,8 +6,8 @@
 
 // The operator seam on a terminal: every message box goes to standard error (the command's
 // exit code tells success), questions are answered Yes (the command line is the operator's
-// consent), the file dialog answers with the path given on the command line, and progress is a
-// percentage line updated in place while standard error is a terminal.
+// consent), there is no file dialog (the commands take their file from the command line), and
+// progress is a percentage line updated in place while standard error is a terminal.
 class UcbirimEtkilesimi : public Etkilesim
 {
 public:
@@ -22,7 +22,6 @@ public:
     void BekleyenOlaylariIsle() override {}
     void PanoyaYaz(const QString &) override {}
 
-    void DosyaYoluKur(const QString &yol) { m_dosya = yol; }
     // The text of the last critical message, for the summary of a refused command.
     const QString &SonHata() const { return m_sonHata; }
     int HataSayisi() const { return m_hataSayisi; }
@@ -30,7 +29,6 @@ public:
 private:
     void SatiriBitir();
 
-    QString m_dosya;
     QString m_sonHata;
     int m_hataSayisi = 0;
     bool m_terminal = false;

@@ -1,91 +1,39 @@
-#include "demo/DemoOlusturucu.h"
+#include "cli/KomutSatiri.h"
+#include "cli/Komutlar.h"
+#include "cli/UcbirimEtkilesimi.h"
 #include "state/Degiskenler.h"
-#include "state/Hata.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QStringList>
-#include <QTextStream>
+#include <cstdio>
 
-namespace {
-
-QTextStream &Cikti()
-{
-    static QTextStream akis(stdout);
-    return akis;
-}
-
-QTextStream &Hatalar()
-{
-    static QTextStream akis(stderr);
-    return akis;
-}
-
-constexpr int Basarili = 0;
-constexpr int Reddedildi = 1;
-constexpr int KullanimHatasi = 2;
-
-int Kullanim(const QString &neden = QString())
-{
-    if (!neden.isEmpty())
-        Hatalar() << neden << '\n';
-    Hatalar() << "Kullanım:\n"
-                 "  stoktransfer-cli demo KLASÖR [--cards N] [--prices K]\n";
-    Hatalar().flush();
-    return KullanimHatasi;
-}
-
-int Demo(const QStringList &arglar)
-{
-    QString klasor;
-    DemoAyarlari ayarlar;
-    for (int i = 0; i < arglar.size(); ++i) {
-        const QString &a = arglar[i];
-        if ((a == QLatin1String("--cards") || a == QLatin1String("--prices")) && i + 1 < arglar.size()) {
-            bool tamam = false;
-            const int sayi = arglar[++i].toInt(&tamam);
-            if (!tamam || sayi < 0)
-                return Kullanim(QStringLiteral("%1 bir sayı bekliyor.").arg(a));
-            (a == QLatin1String("--cards") ? ayarlar.kartSayisi : ayarlar.fiyatSayisi) = sayi;
-        } else if (a.startsWith(QLatin1String("--")) || !klasor.isEmpty()) {
-            return Kullanim(QStringLiteral("Bilinmeyen seçenek: %1").arg(a));
-        } else {
-            klasor = a;
-        }
-    }
-    if (klasor.isEmpty())
-        return Kullanim(QStringLiteral("Klasör verilmedi."));
-    if (ayarlar.fiyatSayisi > 10)
-        return Kullanim(QStringLiteral("--prices en çok 10 olabilir."));
-    try {
-        DemoOlustur(klasor, ayarlar);
-    } catch (const Hata &hata) {
-        Hatalar() << hata.Aciklama() << '\n';
-        return Reddedildi;
-    }
-    Cikti() << "Demo veritabanları yazıldı: " << QDir(klasor).absolutePath() << '\n'
-            << "Kaynak firma 01: " << ayarlar.kartSayisi << " stok kartı, kart başına " << ayarlar.fiyatSayisi
-            << " fiyat satırı\n";
-    return Basarili;
-}
-
-} // namespace
-
+// stoktransfer-cli: the listing, the export and the import of the filter screen without a
+// screen, for scheduled and scripted transfers. Exit 0 on success, 1 when the work was
+// refused or failed, 2 on a usage error.
 int main(int argc, char *argv[])
 {
     QCoreApplication uygulama(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("stoktransfer"));
-    QStringList arglar = uygulama.arguments().mid(1);
-    if (arglar.isEmpty())
-        return Kullanim();
-    const QString komut = arglar.takeFirst();
-    int sonuc;
-    if (komut == QLatin1String("demo"))
-        sonuc = Demo(arglar);
+
+    QString hata;
+    const auto secenekler = KomutSatiriniOku(uygulama.arguments().mid(1), &hata);
+    if (!secenekler) {
+        std::fputs((hata + QLatin1Char('\n') + KullanimMetni()).toUtf8().constData(), stderr);
+        return KullanimHatasi;
+    }
+
+    UcbirimEtkilesimi ucbirim;
+    OperatorKur(&ucbirim);
+    int sonuc = Basarili;
+    if (secenekler->komut == u"demo")
+        sonuc = DemoKomutu(*secenekler);
+    else if (secenekler->komut == u"list")
+        sonuc = ListeKomutu(*secenekler);
+    else if (secenekler->komut == u"export")
+        sonuc = DisaAktarKomutu(*secenekler);
     else
-        sonuc = Kullanim(QStringLiteral("Bilinmeyen komut: %1").arg(komut));
-    Cikti().flush();
-    Hatalar().flush();
+        sonuc = IceAktarKomutu(*secenekler);
+    std::fflush(stdout);
+    OperatorKur(nullptr);
     Degiskenler::Sifirla();
     return sonuc;
 }

@@ -103,6 +103,7 @@ QString Tarih(const QDate &gun, const QTime &saat = QTime(0, 0))
 
 struct Kart {
     QVector<QVariant> degerler; // STOKKART columns after Stok_ID, KDVGrup_ID given as department
+    int sira = 0;               // the card's place in the source, which decides its price rows
     int departman = 0;
     double fiyat = 0;
 };
@@ -128,6 +129,7 @@ Kart KartUret(int sira, Zar &zar)
     const int barkodTipi = gramaj ? 8 : (sira % 17 == 0 ? 2 : 1);
     const QDate giris = QDate(2024, 1, 2).addDays(sira % 700);
     Kart kart;
+    kart.sira = sira;
     kart.departman = u.departman;
     kart.fiyat = Kurus(u.fiyat * (0.8 + zar.Arada(0, 40) / 100.0));
     const QString barkod = barkodTipi == 2 ? QString::number(86900000 + sira % 9999999).left(8)
@@ -226,7 +228,8 @@ void FirmaYaz(const QString &yol, const QVector<KdvGrubu> &gruplar, const QVecto
         kartEkle.Yurut(degerler);
         const qint64 stokId = kartEkle.SonEklenen();
         // Every seventh card has fewer price rows, every 29th none at all.
-        const int seviyeSayisi = k % 29 == 28 ? 0 : (k % 7 == 6 ? qMin(fiyatSayisi, 2) : fiyatSayisi);
+        const int seviyeSayisi =
+            kart.sira % 29 == 28 ? 0 : (kart.sira % 7 == 6 ? qMin(fiyatSayisi, 2) : fiyatSayisi);
         for (int s = 1; s <= seviyeSayisi; ++s) {
             const double fiyat = Kurus(kart.fiyat * FiyatCarpanlari[s - 1]);
             const double katsayi = degerler[11].toDouble();
