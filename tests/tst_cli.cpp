@@ -1,0 +1,232 @@
+#include "support/TestVeritabani.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+// stoktransfer-cli end to end, against a demo back-office in a temporary folder.
+class CliTesti : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listeFiltreleriyle();
+    void disaVeIceAktarimOzetiVeritabaninaUyar();
+    void denemeGercegiyleAyniOzetiVerirVeDegistirmez();
+    void cikisKodlari_data();
+    void cikisKodlari();
+    void varOlanDosyaZorlanmadanYazilmaz();
+
+private:
+    struct Sonuc {
+        int kod = -1;
+        QString cikti, hata;
+    };
+    Sonuc Calistir(const QStringList &arglar, const QString &sifre = QStringLiteral("1234"));
+    QStringList Giris(const QString &firma) const;
+    QMap<QString, int> Ozet(const QString &cikti) const;
+    QByteArray Ozetle(const QString &veritabani);
+
+    QString m_cli;
+    TestVeritabani *m_db = nullptr;
+};
+
+void CliTesti::initTestCase()
+{
+    m_cli = qEnvironmentVariable("STOKTRANSFER_CLI");
+    QVERIFY2(QFile::exists(m_cli), "STOKTRANSFER_CLI must name the built program");
+}
+
+void CliTesti::init()
+{
+    m_db = new TestVeritabani;
+    QCOMPARE(Calistir({QStringLiteral("demo"), m_db->Klasor(), QStringLiteral("--cards"), QStringLiteral("120")}).kod, 0);
+}
+
+void CliTesti::cleanup()
+{
+    delete m_db;
+}
+
+CliTesti::Sonuc CliTesti::Calistir(const QStringList &arglar, const QString &sifre)
+{
+    QProcess surec;
+    QProcessEnvironment ortam = QProcessEnvironment::systemEnvironment();
+    ortam.insert(QStringLiteral("STOKTRANSFER_PASSWORD"), sifre);
+    surec.setProcessEnvironment(ortam);
+    surec.start(m_cli, arglar);
+    surec.waitForFinished(120000);
+    return {surec.exitCode(), QString::fromUtf8(surec.readAllStandardOutput()), QString::fromUtf8(surec.readAllStandardError())};
+}
+
+QStringList CliTesti::Giris(const QString &firma) const
+{
+    return {QStringLiteral("--server"), m_db->Klasor(), QStringLiteral("--user"), QStringLiteral("torvela"),
+            QStringLiteral("--company"), firma};
+}
+
+QMap<QString, int> CliTesti::Ozet(const QString &cikti) const
+{
+    QMap<QString, int> ozet;
+    static const QRegularExpression satir(QStringLiteral(R"(^([^:\n]+): (\d+)$)"), QRegularExpression::MultilineOption);
+    for (auto it = satir.globalMatch(cikti); it.hasNext();) {
+        const auto e = it.next();
+        ozet.insert(e.captured(1), e.captured(2).toInt());
+    }
+    return ozet;
+}
+
+QByteArray CliTesti::Ozetle(const QString &veritabani)
+{
+    QCryptographicHash ozet(QCryptographicHash::Sha256);
+    for (const QString &tablo : {"KDVGRUPLARI", "FIYATTANIM", "STOKKART", "STOKFIYAT", "SB"})
+        for (const auto &satir : m_db->Satirlar(veritabani, QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(tablo)))
+            for (const QVariant &d : satir)
+                ozet.addData((d.isNull() ? QStringLiteral("<NULL>") : d.toString()).toUtf8() + '\x1f');
+    return ozet.result();
+}
+
+void CliTesti::listeFiltreleriyle()
+{
+    const Sonuc s = Calistir(QStringList{QStringLiteral("list")} + Giris(QStringLiteral("01"))
+                             + QStringList{QStringLiteral("--set"), QStringLiteral("Stok Kodu=10010"),
+                                           QStringLiteral("--end"), QStringLiteral("Stok Kodu=10020"),
+                                           QStringLiteral("--set"), QStringLiteral("Alış/Satış=Satış")});
+    QCOMPARE(s.kod, 0);
+    const QStringList satirlar = s.cikti.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(satirlar.first(),
+             QStringLiteral("SELECT STOKKART.Stok_ID, STOKKART.Stok_Kod,STOKKART.Stok_Ad,KDVGRUPLARI.Departman_No,"
+                            "AKTIFSTOKFIYAT.Ana_Birim_Fiyat FROM KDVGRUPLARI,STOKKART LEFT JOIN AKTIFSTOKFIYAT "
+                            "ON(STOKKART.Stok_ID=AKTIFSTOKFIYAT.Stok_ID AND AKTIFSTOKFIYAT.On_Deger=1) WHERE "
+                            "STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID  AND STOKKART.Stok_Kod >='10010' AND "
+                            "STOKKART.Stok_Kod<='10020' ORDER BY STOKKART.Stok_Kod"));
+    QCOMPARE(satirlar.size(), 1 + 11 + 1);
+    const QString fiyat = m_db->Deger(QStringLiteral("FIRMA01"),
+                                      QStringLiteral("SELECT Ana_Birim_Fiyat FROM STOKFIYAT f JOIN STOKKART k ON k.Stok_ID=f.Stok_ID "
+                                                     "WHERE k.Stok_Kod='10010' AND f.Fiyat_Sira_No=1")).toString().replace('.', ',');
+    const QString ad = m_db->Deger(QStringLiteral("FIRMA01"), QStringLiteral("SELECT Stok_Ad FROM STOKKART WHERE Stok_Kod='10010'")).toString();
+    QCOMPARE(satirlar[1], QStringLiteral("1\t10010\t%1\t%2").arg(ad, fiyat));
+    QCOMPARE(satirlar.last(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 11"));
+}
+
+void CliTesti::disaVeIceAktarimOzetiVeritabaninaUyar()
+{
+    const QString dosya = m_db->Klasor() + QStringLiteral("/aktarim.trn");
+    const Sonuc disa = Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01")) + QStringList{dosya});
+    QCOMPARE(disa.kod, 0);
+    const auto disaOzet = Ozet(disa.cikti);
+    QCOMPARE(disaOzet.value(QStringLiteral("Stok kartları")), 120);
+    QCOMPARE(disaOzet.value(QStringLiteral("KDV grupları")), 5);
+    QCOMPARE(disaOzet.value(QStringLiteral("Fiyat satırları")),
+             m_db->Deger(QStringLiteral("FIRMA01"), QStringLiteral("SELECT count(*) FROM STOKFIYAT")).toInt());
+
+    const QString hedef = QStringLiteral("FIRMA02");
+    const int kartOnce = m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKKART")).toInt();
+    const int fiyatOnce = m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKFIYAT")).toInt();
+    const int ortak = m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKKART WHERE Stok_Kod < '90000'")).toInt();
+
+    const Sonuc ice = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02")) + QStringList{dosya});
+    QCOMPARE(ice.kod, 0);
+    const auto ozet = Ozet(ice.cikti);
+    QCOMPARE(ozet.value(QStringLiteral("Oluşturulan kart")),
+             m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKKART")).toInt() - kartOnce);
+    QCOMPARE(ozet.value(QStringLiteral("Oluşturulan kart")), 120 - ortak);
+    QCOMPARE(ozet.value(QStringLiteral("Güncellenen kart")) + ozet.value(QStringLiteral("Değişmeyen kart")), ortak);
+    QCOMPARE(ozet.value(QStringLiteral("Güncellenen kart")), ortak / 2);
+    QCOMPARE(ozet.value(QStringLiteral("Oluşturulan fiyat satırı")),
+             m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKFIYAT")).toInt() - fiyatOnce);
+    QVERIFY(ice.hata.contains(QStringLiteral("İşlem Başarı ile Tamamlandı")));
+
+    // Every source card now stands in the target with the source's name.
+    QCOMPARE(m_db->Deger(hedef, QStringLiteral("SELECT count(*) FROM STOKKART WHERE Stok_Kod < '90000' AND Stok_Ad LIKE '%(ŞUBE)'")).toInt(), 0);
+}
+
+void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
+{
+    const QString dosya = m_db->Klasor() + QStringLiteral("/aktarim.trn");
+    QCOMPARE(Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01")) + QStringList{dosya}).kod, 0);
+    const QByteArray once = Ozetle(QStringLiteral("FIRMA02"));
+    QFile dosyaOnce(m_db->Yol(QStringLiteral("FIRMA02")));
+    QVERIFY(dosyaOnce.open(QIODevice::ReadOnly));
+    const QByteArray baytlarOnce = dosyaOnce.readAll();
+    dosyaOnce.close();
+
+    const Sonuc deneme = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
+                                  + QStringList{QStringLiteral("--dry-run"), dosya});
+    QCOMPARE(deneme.kod, 0);
+    QCOMPARE(Ozetle(QStringLiteral("FIRMA02")), once);
+    QVERIFY(dosyaOnce.open(QIODevice::ReadOnly));
+    QCOMPARE(dosyaOnce.readAll(), baytlarOnce);
+    dosyaOnce.close();
+
+    const Sonuc gercek = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02")) + QStringList{dosya});
+    QCOMPARE(gercek.kod, 0);
+    QCOMPARE(Ozet(deneme.cikti), Ozet(gercek.cikti));
+    QVERIFY(Ozet(gercek.cikti).value(QStringLiteral("Oluşturulan kart")) > 0);
+    QVERIFY(Ozetle(QStringLiteral("FIRMA02")) != once);
+}
+
+void CliTesti::cikisKodlari_data()
+{
+    QTest::addColumn<QStringList>("arglar");
+    QTest::addColumn<QString>("sifre");
+    QTest::addColumn<int>("kod");
+    QTest::addColumn<QString>("mesaj");
+    const QString yok = QStringLiteral("/yok/aktarim.trn");
+    QTest::newRow("wrong password") << QStringList{"list", "--user", "torvela", "--company", "01"} << "yanlis" << 1
+                                    << "Kullanını adınızı ve şifrenizi kontrol ediniz.";
+    QTest::newRow("unknown user") << QStringList{"list", "--user", "yok", "--company", "01"} << "1234" << 1
+                                  << "Kullanını adınızı ve şifrenizi kontrol ediniz.";
+    QTest::newRow("unknown company") << QStringList{"list", "--user", "torvela", "--company", "77"} << "1234" << 1 << "77";
+    QTest::newRow("unknown caption") << QStringList{"list", "--user", "torvela", "--company", "01", "--set", "Renk=Mavi"}
+                                     << "1234" << 2 << "Renk";
+    QTest::newRow("value outside the list") << QStringList{"list", "--user", "torvela", "--company", "01", "--set", "Fiyat1=Belki"}
+                                            << "1234" << 2 << "Belki";
+    QTest::newRow("text in a numeric row") << QStringList{"list", "--user", "torvela", "--company", "01", "--set", "Alış İskontosu=beş"}
+                                           << "1234" << 1 << "Alış İskontosu";
+    QTest::newRow("missing file refused") << QStringList{"import", "--user", "torvela", "--company", "02", yok} << "1234" << 1
+                                          << "Yazdığınız İsimde Bir Dosya Bulunamadı";
+    QTest::newRow("usage: no company") << QStringList{"list", "--user", "torvela"} << "1234" << 2 << "--company";
+    QTest::newRow("usage: unknown option") << QStringList{"list", "--user", "torvela", "--company", "01", "--renk"} << "1234" << 2 << "--renk";
+}
+
+void CliTesti::cikisKodlari()
+{
+    QFETCH(QStringList, arglar);
+    QFETCH(QString, sifre);
+    QFETCH(int, kod);
+    QFETCH(QString, mesaj);
+    arglar.insert(1, QStringLiteral("--server"));
+    arglar.insert(2, m_db->Klasor());
+    const Sonuc s = Calistir(arglar, sifre);
+    QCOMPARE(s.kod, kod);
+    QVERIFY2(s.hata.contains(mesaj), qPrintable(s.hata));
+    QVERIFY(!s.hata.contains(sifre) || sifre == u"1234");
+}
+
+void CliTesti::varOlanDosyaZorlanmadanYazilmaz()
+{
+    const QString dosya = m_db->Klasor() + QStringLiteral("/var.trn");
+    QFile f(dosya);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("eski\r\n");
+    f.close();
+    const Sonuc s = Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01")) + QStringList{dosya});
+    QCOMPARE(s.kod, 1);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("eski\r\n"));
+    f.close();
+    const Sonuc zorla = Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01"))
+                                 + QStringList{QStringLiteral("--force"), dosya});
+    QCOMPARE(zorla.kod, 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith("<KDVGRUPLARI>\r\n"));
+}
+
+QTEST_GUILESS_MAIN(CliTesti)
+#include "tst_cli.moc"
