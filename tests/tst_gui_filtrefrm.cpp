@@ -1,3 +1,4 @@
+#include "common/ProgramKlasoru.h"
 #include "common/Saat.h"
 #include "filter/FiltreTablosu.h"
 #include "filter/SonucListesi.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Degiskenler;
@@ -36,6 +38,7 @@ private Q_SLOTS:
     void f9BugunuYazar();
     void silmeEvetHayir();
     void yazdirmaPdf();
+    void aktarimDugmeleri();
     void f3ProgramiBitirir();
 
 private:
@@ -275,6 +278,38 @@ void FiltreFrmTesti::yazdirmaPdf()
                                                        QRegularExpression::escape(l.TextMatrix(r, 2))));
         QVERIFY2(satir.match(metin).hasMatch(), qPrintable(l.TextMatrix(r, 1)));
     }
+}
+
+void FiltreFrmTesti::aktarimDugmeleri()
+{
+    QTemporaryDir program;
+    ProgramKlasorunuAyarla(program.path());
+    const QString dosya = program.filePath(QStringLiteral("liste.trn"));
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
+    QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
+
+    // The export writes the listed cards; the buttons work again afterwards.
+    m_op->dosyalar.enqueue(dosya);
+    QTest::mouseClick(m_frm->DosyaOlusturBtn, Qt::LeftButton);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QCOMPARE(m_op->kutular.last().metin, QStringLiteral("İşlem Tamamlandı"));
+    QFile dosyaOku(dosya);
+    QVERIFY(dosyaOku.open(QIODevice::ReadOnly));
+    const QByteArray icerik = dosyaOku.readAll();
+    QVERIFY(icerik.startsWith("<KDVGRUPLARI>\r\n"));
+    QCOMPARE(icerik.count("<STOK>\r\n"), 45);
+    QVERIFY(icerik.endsWith("<END>\r\n"));
+    QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->TamamBtn->isEnabled());
+
+    // The import reads it back into the same company: the dialog proposes the path just used.
+    m_op->dosyalar.enqueue(dosya);
+    m_op->cevaplar.enqueue(Etkilesim::Evet);
+    QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);
+    QCOMPARE(m_op->onerilenDosyalar.last(), dosya);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QCOMPARE(m_op->kutular.last().metin, QStringLiteral("İşlem Başarı ile Tamamlandı"));
+    QVERIFY(m_frm->DosyadanOkuBtn->isEnabled());
+    ProgramKlasorunuAyarla(QString());
 }
 
 void FiltreFrmTesti::f3ProgramiBitirir()
