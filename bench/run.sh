@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Benchmarks listing, export and import against their floors on the same data, measured with
-# the sqlite3 command-line tool, and writes the figures into bench/RESULTS.md.
-#   bash bench/run.sh [N]        (N cards with 10 price rows each; default 100000)
+# Times listing, export and import against their floors on the same data, measured with the
+# sqlite3 command-line tool, and writes the figures into bench/RESULTS.md.
+#   bash bench/run.sh [N]        N cards with 10 price rows each; default 100000
+#   RUNS=5 bash bench/run.sh     more runs per figure (the median is reported; at least 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 N=${1:-100000}
 RUNS=${RUNS:-3}
+[ "$RUNS" -ge 3 ] || RUNS=3
 bash scripts/install-deps.sh >/dev/null
-command -v /usr/bin/time >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo; $sudo apt-get install -y -qq time >/dev/null; }
+if [ ! -x /usr/bin/time ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get install -y -qq time >/dev/null
+fi
 bash scripts/build.sh >/dev/null
 
 CLI="$PWD/build/src/stoktransfer-cli"
@@ -18,66 +23,76 @@ LOGIN=(--server "$W/demo" --user torvela)
 
 echo "Writing the demo back-office with $N cards x 10 price rows ..."
 "$CLI" demo "$W/demo" --cards "$N" --prices 10 >/dev/null
+# Every copy is taken from a checkpointed file, so no -wal file is needed beside it.
+sqlite3 "$W/demo/FIRMA02.sqlite" "PRAGMA wal_checkpoint(TRUNCATE);" >/dev/null
 cp "$W/demo/FIRMA02.sqlite" "$W/target.sqlite"
 
-# median of the elapsed seconds of RUNS runs; peak RSS (kB) of the last run.
-# usage: measure NAME PREPARE-COMMAND -- COMMAND...
+# measure NAME PREPARE -- COMMAND...
+# Runs PREPARE (untimed) then COMMAND, RUNS times; keeps the median elapsed seconds and the
+# largest peak RSS (kB). The output of the last run stays in $W/out.txt.
 declare -A SECS RSS
 measure() {
   local name=$1 prep=$2; shift 3
-  local times=()
+  local times=() peak=0 t m
   for ((i = 0; i < RUNS; i++)); do
     eval "$prep"
-    /usr/bin/time -f "%e %M" -o "$W/time.txt" "$@" >"$W/out.txt" 2>"$W/err.txt" || { cat "$W/err.txt"; exit 1; }
-    read -r t m <"$W/time.txt"
+    /usr/bin/time -f "%e %M" -o "$W/time.txt" "$@" >"$W/out.txt" 2>"$W/err.txt" || { cat "$W/err.txt" "$W/out.txt" >&2; exit 1; }
+    read -r t m < <(tail -n 1 "$W/time.txt")
     times+=("$t")
+    ((m > peak)) && peak=$m
   done
   SECS[$name]=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((RUNS + 1) / 2))p")
-  RSS[$name]=$m
-  echo "  $name: ${SECS[$name]} s (median of $RUNS), peak RSS $((m / 1024)) MB"
+  RSS[$name]=$peak
+  echo "  $name: ${SECS[$name]} s (median of $RUNS: ${times[*]}), peak RSS $((peak / 1024)) MB"
 }
 
 fresh_target='cp "$W/target.sqlite" "$W/demo/FIRMA02.sqlite"; rm -f "$W/demo/FIRMA02.sqlite-wal" "$W/demo/FIRMA02.sqlite-shm"'
 
 echo "Our commands:"
 measure list ":" -- "$CLI" list "${LOGIN[@]}" --company 01
+LIST_SQL=$(head -n 1 "$W/out.txt")   # list prints its statement first
 LISTED=$(tail -n 1 "$W/out.txt")
 measure export "rm -f \"$W/file.txt\"" -- "$CLI" export "${LOGIN[@]}" --company 01 "$W/file.txt"
+FILE_MB=$(du -m "$W/file.txt" | cut -f1)
 measure import "$fresh_target" -- "$CLI" import "${LOGIN[@]}" --company 02 --stats "$W/file.txt"
 cp "$W/out.txt" "$W/import-summary.txt"
 measure dryrun "$fresh_target" -- "$CLI" import "${LOGIN[@]}" --company 02 --dry-run "$W/file.txt"
 
 echo "Floors (sqlite3):"
-LIST_SQL=$("$CLI" list "${LOGIN[@]}" --company 01 --sql-only)
 measure floor_list ":" -- sqlite3 "$W/demo/FIRMA01.sqlite" "$LIST_SQL"
 measure floor_read ":" -- sqlite3 "$W/demo/FIRMA01.sqlite" "SELECT * FROM STOKKART; SELECT * FROM STOKFIYAT;"
-empty_target='cp "$W/target.sqlite" "$W/empty.sqlite"; sqlite3 "$W/empty.sqlite" "DELETE FROM STOKKART; DELETE FROM STOKFIYAT; VACUUM;"'
+empty_target='cp "$W/target.sqlite" "$W/empty.sqlite"; sqlite3 "$W/empty.sqlite" "DELETE FROM STOKKART; DELETE FROM STOKFIYAT; VACUUM;" >/dev/null'
 measure floor_copy "$empty_target" -- sqlite3 "$W/empty.sqlite" \
   "ATTACH '$W/demo/FIRMA01.sqlite' AS src; BEGIN; INSERT INTO STOKKART SELECT * FROM src.STOKKART; INSERT INTO STOKFIYAT SELECT * FROM src.STOKFIYAT; COMMIT;"
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.001; printf "%.2f", a / b }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.01; printf "%.2f", a / b }'; }
+verdict() { awk -v r="$1" -v l="$2" 'BEGIN { print (r <= l) ? "yes" : "NO" }'; }
 R_LIST=$(ratio "${SECS[list]}" "${SECS[floor_list]}")
 R_EXPORT=$(ratio "${SECS[export]}" "${SECS[floor_read]}")
 R_IMPORT=$(ratio "${SECS[import]}" "${SECS[floor_copy]}")
 R_DRY=$(ratio "${SECS[dryrun]}" "${SECS[floor_copy]}")
-STATS=$(grep -E '^(komut|statements)' "$W/import-summary.txt" || true)
+mb() { echo "$(($1 / 1024)) MB"; }
 
 machine="$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 {
   echo "# Benchmark results"
   echo
-  echo "Run on $(date -u '+%Y-%m-%d %H:%M UTC'), $machine; N = $N cards x 10 price rows; median of $RUNS runs."
+  echo "Run on $(date -u '+%Y-%m-%d %H:%M UTC'), $machine, $(uname -sr)."
+  echo "N = $N cards x 10 price rows; each figure is the median of $RUNS runs; peak RSS is the largest of the runs."
+  echo "Reproduce with \`bash bench/run.sh $N\`. The machine may be shared: figures can be noisy."
   echo
-  echo "| command | seconds | floor | floor seconds | ratio | limit | peak RSS |"
-  echo "|---|---|---|---|---|---|---|"
-  echo "| list (all cards) | ${SECS[list]} | raw list statement | ${SECS[floor_list]} | $R_LIST | 3 | $((RSS[list] / 1024)) MB |"
-  echo "| export (all cards, all levels) | ${SECS[export]} | raw read of cards and prices | ${SECS[floor_read]} | $R_EXPORT | 3 | $((RSS[export] / 1024)) MB |"
-  echo "| import into the target | ${SECS[import]} | bulk INSERT ... SELECT | ${SECS[floor_copy]} | $R_IMPORT | 8 | $((RSS[import] / 1024)) MB |"
-  echo "| import --dry-run | ${SECS[dryrun]} | bulk INSERT ... SELECT | ${SECS[floor_copy]} | $R_DRY | - | $((RSS[dryrun] / 1024)) MB |"
+  echo "| command | seconds | floor (sqlite3) | floor seconds | ratio | limit | within | peak RSS |"
+  echo "|---|---|---|---|---|---|---|---|"
+  echo "| list (all cards) | ${SECS[list]} | the list statement itself | ${SECS[floor_list]} | $R_LIST | 3 | $(verdict "$R_LIST" 3) | $(mb "${RSS[list]}") |"
+  echo "| export (all cards, all levels) | ${SECS[export]} | read every card and price row | ${SECS[floor_read]} | $R_EXPORT | 3 | $(verdict "$R_EXPORT" 3) | $(mb "${RSS[export]}") |"
+  echo "| import into the target | ${SECS[import]} | INSERT ... SELECT of every card and price row, one transaction | ${SECS[floor_copy]} | $R_IMPORT | 8 | $(verdict "$R_IMPORT" 8) | $(mb "${RSS[import]}") |"
+  echo "| import --dry-run | ${SECS[dryrun]} | (same) | ${SECS[floor_copy]} | $R_DRY | - | - | $(mb "${RSS[dryrun]}") |"
   echo
-  echo "Listed: $LISTED"
+  echo "Transfer file: $FILE_MB MB. $LISTED"
   echo
-  echo "Statements sent by the import, per card (counted by the database layer):"
+  echo "Peak RSS of the sqlite3 floors: list $(mb "${RSS[floor_list]}"), read $(mb "${RSS[floor_read]}"), copy $(mb "${RSS[floor_copy]}")."
+  echo
+  echo "Import summary with the statements the database layer counted (\`import --stats\`):"
   echo
   echo '```'
   cat "$W/import-summary.txt"

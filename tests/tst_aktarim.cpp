@@ -61,6 +61,8 @@ private Q_SLOTS:
     void kesmeIsaretiAktarilir();
     void kartIslemiTekBasinaGeriAlinir();
     void bosDegerlerTarihteNullMetindeBos();
+    void kartBasinaKomutSayisiSinirda();
+    void ayniSeviyeninSatirlariSiraylaYazilmisGibi();
 
 private:
     QString Yol(const QString &ad) const { return QDir(m_program->path()).filePath(ad); }
@@ -636,6 +638,93 @@ void AktarimTesti::bosDegerlerTarihteNullMetindeBos()
     QVERIFY(IceAktar(Hedef, yol).basarili);
     QCOMPARE(Tablo(Hedef, "SELECT Son_Alis_Tarih, O_Kod2, Raf_Yeri, ISK_Alis, Deg_Tarih FROM STOKKART WHERE Stok_Kod='10003'"),
              QStringList{"NULL|||0|2026-05-14 00:00:00"});
+}
+
+void AktarimTesti::kartBasinaKomutSayisiSinirda()
+{
+    // Ten price levels; the target's shared cards: some differ in the card and every price,
+    // some in one price only, the rest are identical.
+    delete m_db;
+    m_db = new TestVeritabani;
+    m_db->DemoYaz(24, 10);
+    m_db->Calistir(Hedef, "UPDATE STOKKART SET Stok_Ad=Stok_Ad || ' X' WHERE Stok_Kod IN ('10001','10003')");
+    m_db->Calistir(Hedef, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=Ana_Birim_Fiyat+1, Birim2_Fiyat_Alis=7 WHERE Stok_ID IN "
+                          "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10001','10003'))");
+    m_db->Calistir(Hedef, "UPDATE STOKFIYAT SET Dv_Ana_Birim_Fiyat=3 WHERE Fiyat_Sira_No=4 AND Stok_ID IN "
+                          "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10005')");
+    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(true, true));
+    QCOMPARE(Satirlar(yol).count(QStringLiteral("<STOK>")),
+             m_db->Satirlar(Kaynak, Yazilabilir).size());
+
+    m_db->Baglan(Hedef);
+    Baglanti.KomutSayaciniSifirla();
+    const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol);
+    QVERIFY2(ozet.basarili, qPrintable(m_op->Metinler().join(" / ")));
+    QVERIFY(ozet.kartOlusturulan > 0);
+    QVERIFY(ozet.kartGuncellenen >= 3);
+    QVERIFY(ozet.kartDegismeyen > 0);
+    QCOMPARE(ozet.komutOlusturulan.toplam + ozet.komutGuncellenen.toplam + ozet.komutDegismeyen.toplam
+                 <= Baglanti.KomutSayisi(), true);
+    QVERIFY2(ozet.komutOlusturulan.enCok <= 13, qPrintable(QString::number(ozet.komutOlusturulan.enCok)));
+    QVERIFY2(ozet.komutGuncellenen.enCok <= 13, qPrintable(QString::number(ozet.komutGuncellenen.enCok)));
+    QVERIFY2(ozet.komutDegismeyen.enCok <= 3, qPrintable(QString::number(ozet.komutDegismeyen.enCok)));
+    QVERIFY(ozet.komutOlusturulan.toplam >= quint64(2 * ozet.kartOlusturulan));
+    QVERIFY(ozet.komutDegismeyen.toplam >= quint64(ozet.kartDegismeyen));
+
+    // Written in few statements, the prices are still the source's, level by level.
+    const QString fiyat = "SELECT k.Stok_Kod,f.Fiyat_Sira_No,f.Fiyat_Aciklama,f.Ana_Birim_Fiyat,f.Dv_Ana_Birim_Fiyat,"
+                          "f.Birim2_Fiyat_Alis FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod IN "
+                          "('10001','10003','10005') OR k.Stok_ID IN (SELECT Stok_ID FROM STOKKART ORDER BY Stok_ID DESC LIMIT 3) "
+                          "ORDER BY 1,2";
+    QStringList kaynak = Tablo(Kaynak, fiyat), hedef = Tablo(Hedef, fiyat);
+    for (const QString &kod : {"10001", "10003", "10005"}) {
+        const auto ayni = [&](const QString &satir) { return satir.startsWith(kod + QLatin1Char('|')); };
+        QStringList k, h;
+        std::copy_if(kaynak.begin(), kaynak.end(), std::back_inserter(k), ayni);
+        std::copy_if(hedef.begin(), hedef.end(), std::back_inserter(h), ayni);
+        QCOMPARE(h, k);
+        QCOMPARE(k.size(), 10);
+    }
+    // The same file again: every card unchanged, at most three statements each.
+    m_op->kutular.clear();
+    const IceAktarimOzeti ikinci = AktarimDosyasiUygula(yol);
+    QVERIFY(ikinci.basarili);
+    QCOMPARE(ikinci.kartDegismeyen, ozet.kartOlusturulan + ozet.kartGuncellenen + ozet.kartDegismeyen);
+    QVERIFY(ikinci.komutDegismeyen.enCok <= 3);
+}
+
+void AktarimTesti::ayniSeviyeninSatirlariSiraylaYazilmisGibi()
+{
+    // A card line followed by two lines of one level: the second corrects the first, for a
+    // new card as for a stored one, exactly as two writes one after the other would.
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004') ORDER BY Stok_Kod",
+                                  Secim(true, true));
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
+    QStringList satirlar = Satirlar(yol);
+    int eklenen = 0;
+    for (int i = 0; i < satirlar.size(); ++i) {
+        if (satirlar[i] != QStringLiteral("<STOK>"))
+            continue;
+        // The first price line of the card, again, with another sales price.
+        QStringList degerler = satirlar[i + 2].split(QLatin1Char(';'));
+        degerler[3] = QStringLiteral("999,5");
+        satirlar.insert(i + 3, degerler.join(QLatin1Char(';')));
+        ++eklenen;
+    }
+    QCOMPARE(eklenen, 2);
+    SatirlariYaz(yol, satirlar);
+    const QString seviye = satirlar[satirlar.indexOf(QStringLiteral("<STOK>")) + 2].section(QLatin1Char(';'), 0, 0);
+
+    m_op->kutular.clear();
+    const IceAktarimOzeti ozet = IceAktar(Hedef, yol);
+    QVERIFY2(ozet.basarili, qPrintable(m_op->Metinler().join(" / ")));
+    QCOMPARE(ozet.kartOlusturulan, 1);
+    QCOMPARE(ozet.fiyatOlusturulan, 3);
+    QCOMPARE(Tablo(Hedef, QStringLiteral("SELECT k.Stok_Kod,f.Ana_Birim_Fiyat FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) "
+                                         "WHERE k.Stok_Kod IN ('10003','10004') AND f.Fiyat_Sira_No=%1 ORDER BY 1").arg(seviye)),
+             (QStringList{"10003|999.5", "10004|999.5"}));
+    QCOMPARE(Tablo(Hedef, "SELECT count(*) FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='10004'"),
+             QStringList{"3"});
 }
 
 QTEST_GUILESS_MAIN(AktarimTesti)

@@ -210,5 +210,18 @@ int IceAktarKomutu(const KomutSecenekleri &s)
             .arg(ozet.fiyatGuncellenen)
             .arg(ozet.fiyatTanimiEklenen)
             .arg(ozet.fiyatTanimiGuncellenen));
+    if (s.istatistik) {
+        auto satir = [](const QString &tur, int kart, const IceAktarimOzeti::KomutSayilari &k) {
+            const QString ortalama = kart > 0 ? QString::number(double(k.toplam) / kart, 'f', 2) : QStringLiteral("-");
+            return QStringLiteral("Komut (%1 kart): toplam %2, kart başına ortalama %3, en çok %4\n")
+                .arg(tur)
+                .arg(k.toplam)
+                .arg(ortalama)
+                .arg(k.enCok);
+        };
+        Yaz(satir(QStringLiteral("oluşturulan"), ozet.kartOlusturulan, ozet.komutOlusturulan)
+            + satir(QStringLiteral("güncellenen"), ozet.kartGuncellenen, ozet.komutGuncellenen)
+            + satir(QStringLiteral("değişmeyen"), ozet.kartDegismeyen, ozet.komutDegismeyen));
+    }
     return ozet.basarili ? Basarili : Reddedildi;
 }

@@ -143,6 +143,7 @@ void VeriTabaniBaglantisi::Kapat()
 {
     m_hazirlar.clear();
     m_tablolar.clear();
+    m_sonucTipleri.clear();
     m_islemDerinligi = 0;
     if (m_ad.isEmpty())
         return;
@@ -270,7 +271,11 @@ QVector<SutunBilgisi> VeriTabaniBaglantisi::SonucSutunlari(const QSqlRecord &kay
             tipler[i] = OdbcSutunu(kayit.field(i));
         return tipler;
     }
-    // SQLite keeps each result column's declared type; Qt's driver does not pass it on.
+    // SQLite keeps each result column's declared type; Qt's driver does not pass it on. Reading
+    // it means preparing the statement again, so it is done once per statement text.
+    const auto bilinen = m_sonucTipleri.constFind(gonderilenSql);
+    if (bilinen != m_sonucTipleri.cend() && bilinen->size() == tipler.size())
+        return *bilinen;
     const QVariant tutamak = Veritabani().driver()->handle();
     sqlite3 *h = tutamak.isValid() ? *static_cast<sqlite3 *const *>(tutamak.data()) : nullptr;
     if (!h)
@@ -284,7 +289,14 @@ QVector<SutunBilgisi> VeriTabaniBaglantisi::SonucSutunlari(const QSqlRecord &kay
                 tipler[i] = BildirilenTiptenSutun(QString::fromUtf8(tip));
         }
     }
+    const bool hazirlandi = st != nullptr;
     sqlite3_finalize(st);
+    if (hazirlandi) {
+        // Statements with their values written in would pile up: the store is bounded.
+        if (m_sonucTipleri.size() >= 256)
+            m_sonucTipleri.clear();
+        m_sonucTipleri.insert(gonderilenSql, tipler);
+    }
     return tipler;
 }
 

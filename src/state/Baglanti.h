@@ -83,4 +83,5 @@ private:
     int m_islemDerinligi = 0;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_hazirlar;
     QHash<QString, TabloBilgisi> m_tablolar;
+    QHash<QString, QVector<SutunBilgisi>> m_sonucTipleri; // by the statement as sent
 };

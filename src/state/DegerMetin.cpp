@@ -3,7 +3,9 @@
 #include "state/Hata.h"
 
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -52,15 +54,171 @@ QString MetinSayisi(const QVariant &deger)
     throw Hata(QStringLiteral("'%1' değeri %2 sütununa yazılamaz.").arg(metin, tur));
 }
 
+// [+-]digits[,digits] or [+-],digits in ASCII; nothing when the text holds other characters
+// (the expression below then decides).
+std::optional<bool> AsciiOndalikMi(const QString &m)
+{
+    qsizetype i = 0;
+    const qsizetype n = m.size();
+    if (i < n && (m[i] == QLatin1Char('+') || m[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype tam = 0, kesir = 0;
+    bool virgul = false;
+    for (; i < n; ++i) {
+        const char16_t c = m[i].unicode();
+        if (c >= '0' && c <= '9')
+            ++(virgul ? kesir : tam);
+        else if (c == ',' && !virgul)
+            virgul = true;
+        else if (c < 0x80)
+            return false;
+        else
+            return std::nullopt;
+    }
+    return tam > 0 || kesir > 0;
+}
+
 double OndalikOku(const QString &metin, const QString &tur)
 {
     static const QRegularExpression bicim(QStringLiteral(R"(^[+-]?(\d+(,\d*)?|,\d+)$)"));
     const QString kirpik = metin.trimmed();
-    if (!bicim.match(kirpik).hasMatch())
+    const std::optional<bool> ascii = AsciiOndalikMi(kirpik);
+    if (ascii ? !*ascii : !bicim.match(kirpik).hasMatch())
         Reddet(metin, tur);
+    if (ascii && kirpik.size() < 64) {
+        // Checked above to be plain ASCII digits: read without building another text.
+        char tampon[64];
+        int n = 0;
+        for (const QChar c : kirpik)
+            if (c != QLatin1Char('+'))
+                tampon[n++] = c == QLatin1Char(',') ? '.' : char(c.unicode());
+        double sonuc = 0;
+        const auto [son, hata] = std::from_chars(tampon, tampon + n, sonuc);
+        if (hata == std::errc() && son == tampon + n)
+            return sonuc;
+    }
     QString c = kirpik;
     c.replace(QLatin1Char(','), QLatin1Char('.'));
     return c.toDouble();
+}
+
+// Two or four digits at `konum`, or -1.
+int Rakamlar(const QString &m, qsizetype konum, int adet)
+{
+    int sayi = 0;
+    for (int i = 0; i < adet; ++i) {
+        const char16_t c = m[konum + i].unicode();
+        if (c < '0' || c > '9')
+            return -1;
+        sayi = sayi * 10 + (c - '0');
+    }
+    return sayi;
+}
+
+bool AyracMi(const QString &m, qsizetype konum, char ayrac)
+{
+    return m[konum] == QLatin1Char(ayrac);
+}
+
+// The embedded backend's stored forms "yyyy-MM-dd HH:mm:ss" and "yyyy-MM-dd", read without a
+// round trip through local time (which costs a time zone look-up per value). False for any
+// other form.
+bool SaklananTarihOku(const QString &m, QDate &tarih, QTime &saat)
+{
+    if (m.size() != 10 && m.size() != 19)
+        return false;
+    if (!AyracMi(m, 4, '-') || !AyracMi(m, 7, '-'))
+        return false;
+    tarih = QDate(Rakamlar(m, 0, 4), Rakamlar(m, 5, 2), Rakamlar(m, 8, 2));
+    if (Rakamlar(m, 0, 4) < 0 || Rakamlar(m, 5, 2) < 0 || Rakamlar(m, 8, 2) < 0 || !tarih.isValid())
+        return false;
+    saat = QTime(0, 0);
+    if (m.size() == 10)
+        return true;
+    if (!AyracMi(m, 10, ' ') || !AyracMi(m, 13, ':') || !AyracMi(m, 16, ':'))
+        return false;
+    const int s = Rakamlar(m, 11, 2), d = Rakamlar(m, 14, 2), sn = Rakamlar(m, 17, 2);
+    if (s < 0 || d < 0 || sn < 0)
+        return false;
+    saat = QTime(s, d, sn);
+    return saat.isValid();
+}
+
+// The file's forms "dd.MM.yyyy HH:mm:ss" and "dd.MM.yyyy" likewise.
+bool DosyaTarihiOku(const QString &m, QDate &tarih, QTime &saat)
+{
+    if (m.size() != 10 && m.size() != 19)
+        return false;
+    if (!AyracMi(m, 2, '.') || !AyracMi(m, 5, '.'))
+        return false;
+    const int g = Rakamlar(m, 0, 2), a = Rakamlar(m, 3, 2), y = Rakamlar(m, 6, 4);
+    if (g < 0 || a < 0 || y < 0)
+        return false;
+    tarih = QDate(y, a, g);
+    if (!tarih.isValid())
+        return false;
+    saat = QTime(0, 0);
+    if (m.size() == 10)
+        return true;
+    if (!AyracMi(m, 10, ' ') || !AyracMi(m, 13, ':') || !AyracMi(m, 16, ':'))
+        return false;
+    const int s = Rakamlar(m, 11, 2), d = Rakamlar(m, 14, 2), sn = Rakamlar(m, 17, 2);
+    if (s < 0 || d < 0 || sn < 0)
+        return false;
+    saat = QTime(s, d, sn);
+    return saat.isValid();
+}
+
+void IkiHane(QString &metin, int sayi)
+{
+    metin += QLatin1Char(char('0' + sayi / 10));
+    metin += QLatin1Char(char('0' + sayi % 10));
+}
+
+void DortHane(QString &metin, int sayi)
+{
+    IkiHane(metin, sayi / 100);
+    IkiHane(metin, sayi % 100);
+}
+
+// dd.MM.yyyy[ HH:mm:ss] of a date and time read above (years 1000..9999).
+QString TarihSaatMetni(const QDate &tarih, const QTime &saat)
+{
+    QString metin;
+    metin.reserve(19);
+    IkiHane(metin, tarih.day());
+    metin += QLatin1Char('.');
+    IkiHane(metin, tarih.month());
+    metin += QLatin1Char('.');
+    DortHane(metin, tarih.year());
+    if (saat != QTime(0, 0)) {
+        metin += QLatin1Char(' ');
+        IkiHane(metin, saat.hour());
+        metin += QLatin1Char(':');
+        IkiHane(metin, saat.minute());
+        metin += QLatin1Char(':');
+        IkiHane(metin, saat.second());
+    }
+    return metin;
+}
+
+// yyyy-MM-dd HH:mm:ss, the embedded backend's stored form.
+QString SaklananTarihMetni(const QDate &tarih, const QTime &saat)
+{
+    QString metin;
+    metin.reserve(19);
+    DortHane(metin, tarih.year());
+    metin += QLatin1Char('-');
+    IkiHane(metin, tarih.month());
+    metin += QLatin1Char('-');
+    IkiHane(metin, tarih.day());
+    metin += QLatin1Char(' ');
+    IkiHane(metin, saat.hour());
+    metin += QLatin1Char(':');
+    IkiHane(metin, saat.minute());
+    metin += QLatin1Char(':');
+    IkiHane(metin, saat.second());
+    return metin;
 }
 
 } // namespace
@@ -112,7 +270,12 @@ QString DegerMetni(const QVariant &deger, SutunTipi tip)
         if (deger.typeId() == QMetaType::QDate)
             return TarihMetni(QDateTime(deger.toDate(), QTime(0, 0)));
         {
-            const QDateTime zaman = SQLiteTarihOku(deger.toString());
+            const QString metin = deger.toString();
+            QDate tarih;
+            QTime saat;
+            if (SaklananTarihOku(metin.trimmed(), tarih, saat) && tarih.year() >= 1000)
+                return TarihSaatMetni(tarih, saat);
+            const QDateTime zaman = SQLiteTarihOku(metin);
             return zaman.isValid() ? TarihMetni(zaman) : deger.toString();
         }
     case SutunTipi::Bit:
@@ -171,6 +334,12 @@ QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, bool sqlit
         const QString m = metin.trimmed();
         if (m.isEmpty())
             return QVariant(sqliteIcin ? QMetaType(QMetaType::QString) : QMetaType(QMetaType::QDateTime));
+        if (sqliteIcin) {
+            QDate tarih;
+            QTime saat;
+            if (DosyaTarihiOku(m, tarih, saat) && tarih.year() >= 1000)
+                return QVariant(SaklananTarihMetni(tarih, saat));
+        }
         QDateTime zaman;
         for (const auto *bicim : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "dd.MM.yyyy HH:mm", "d.M.yyyy H:mm:ss", "d.M.yyyy"}) {
             zaman = QDateTime::fromString(m, QLatin1String(bicim));

@@ -123,6 +123,31 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool gunc
     m_acik = true;
 }
 
+void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVector<QVariant> &degerler)
+{
+    Kapat();
+    m_baglanti = &baglanti;
+    QSqlQuery &sorgu = baglanti.Hazirla(sql);
+    for (int i = 0; i < degerler.size(); ++i)
+        sorgu.bindValue(i, degerler[i]);
+    baglanti.Yurut(sorgu);
+    m_kayit = sorgu.record();
+    const int n = m_kayit.count();
+    for (int i = 0; i < n; ++i)
+        m_adlar << m_kayit.fieldName(i);
+    m_gorunen = n;
+    while (sorgu.next()) {
+        QVector<QVariant> satir(n);
+        for (int i = 0; i < n; ++i)
+            satir[i] = sorgu.value(i);
+        m_satirlar.append(std::move(satir));
+    }
+    sorgu.finish();
+    m_kaynak = sql;
+    m_gonderilen = baglanti.Lehce(sql);
+    m_acik = true;
+}
+
 void Recordset::AcikOlmali() const
 {
     if (!m_acik)
@@ -153,6 +178,14 @@ void Recordset::MoveFirst()
 {
     AcikOlmali();
     m_konum = 0;
+}
+
+void Recordset::SatiraGit(int satir)
+{
+    AcikOlmali();
+    if (satir < 0 || satir > m_satirlar.size())
+        throw Hata(EofHatasi, -2146825267);
+    m_konum = satir;
 }
 
 int Recordset::FieldCount() const

@@ -21,6 +21,9 @@ class Recordset
 public:
     // Closes first, then runs the statement. Throws Hata when it fails (left closed).
     void Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool guncellenebilir);
+    // Read-only, with "?" values bound: the statement is prepared once per connection and its
+    // column types read once, for statements run again and again with other values.
+    void Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVector<QVariant> &degerler);
     void Kapat();
     bool Acik() const { return m_acik; }
 
@@ -28,6 +31,9 @@ public:
     bool Eof() const;
     void MoveNext();
     void MoveFirst();
+    // To row `satir` (0-based; RecordCount() stands at the end).
+    void SatiraGit(int satir);
+    int Konum() const { return m_konum; }
 
     int FieldCount() const;
     QString FieldName(int sutun) const;

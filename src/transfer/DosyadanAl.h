@@ -13,6 +13,14 @@ struct IceAktarimOzeti {
     int fiyatGuncellenen = 0;
     int fiyatTanimiEklenen = 0;
     int fiyatTanimiGuncellenen = 0; // existing definitions whose caption or default flag changed
+
+    // Statements sent for the cards of each kind (reads, writes and transaction control, as
+    // the database layer counts them), in all and at most for one card.
+    struct KomutSayilari {
+        quint64 toplam = 0;
+        int enCok = 0;
+    };
+    KomutSayilari komutOlusturulan, komutGuncellenen, komutDegismeyen;
 };
 
 // Applies the transfer file at `yol` to the logged-in company, as after the operator's

@@ -86,6 +86,13 @@ bool AyniDeger(const QVariant &eski, const QVariant &yeni, const SutunBilgisi &s
     return DegerMetni(eski, sutun.tip) == DegerMetni(yeni, sutun.tip);
 }
 
+// One price line's write: a new row, or the columns of a stored one that differ.
+struct FiyatYazimi {
+    bool yeni;
+    int seviye;
+    QMap<int, QVariant> sutunlar; // position in the price prefix -> value
+};
+
 struct KartKaydi {
     QStringList degerler;          // values 1..N of the card line
     QList<QStringList> fiyatlar;   // its price lines
@@ -123,12 +130,16 @@ public:
         m_yrBugun = MetinDegeri(bugun, m_yrTipi, Baglanti.SQLiteMi());
     }
 
+    // Writes one card and counts the statements it took.
     void Yaz(const KartKaydi &kart);
 
 private:
+    enum class Sonuc { Olusturuldu, Guncellendi, Degismedi };
+    Sonuc KartiYaz(const KartKaydi &kart);
     QVariant GrupId(const QString &departman);
     bool KartiOku(const QString &stokKod, QVector<QVariant> &satir);
     void Calistir(const QString &sql, const QVector<QVariant> &degerler);
+    void FiyatlariYaz(const QVector<FiyatYazimi> &yazimlar, const QVariant &id);
 
     QStringList m_adlar;
     QVector<SutunBilgisi> m_tipler;
@@ -185,7 +196,101 @@ void KartYazici::Calistir(const QString &sql, const QVector<QVariant> &degerler)
     komut.finish();
 }
 
+// The card's price writes in as few statements as their shapes allow: the new rows with one
+// multi-row INSERT per column set, the changed rows with one UPDATE whose CASE gives every
+// level its own values. Lines of one level are merged first, the later value winning, which
+// leaves the rows as writing them one after another would.
+void KartYazici::FiyatlariYaz(const QVector<FiyatYazimi> &yazimlar, const QVariant &id)
+{
+    QMap<int, QMap<int, QVariant>> yeniler, degisenler; // level -> column -> value
+    for (const FiyatYazimi &y : yazimlar) {
+        auto &hedef = yeniler.contains(y.seviye) || y.yeni ? yeniler[y.seviye] : degisenler[y.seviye];
+        for (auto it = y.sutunlar.cbegin(); it != y.sutunlar.cend(); ++it)
+            hedef.insert(it.key(), it.value());
+    }
+
+    // New rows, grouped by the columns they carry (an absent column keeps its default).
+    QMap<QList<int>, QList<int>> gruplar; // columns -> levels
+    for (auto it = yeniler.cbegin(); it != yeniler.cend(); ++it)
+        gruplar[it->keys()].append(it.key());
+    for (auto g = gruplar.cbegin(); g != gruplar.cend(); ++g) {
+        const QList<int> &sutunlar = g.key();
+        QStringList adlar;
+        for (int s : sutunlar)
+            adlar << m_fiyat.sutunlar[s];
+        adlar << QStringLiteral("Stok_ID");
+        const QString yer = QLatin1Char('(') + QStringLiteral("?,").repeated(adlar.size() - 1) + QStringLiteral("?)");
+        // A statement stays well under every backend's limit of bound values.
+        const int parca = qMax(1, 900 / int(adlar.size()));
+        const QList<int> &seviyeler = g.value();
+        for (int bas = 0; bas < seviyeler.size(); bas += parca) {
+            const int son = qMin(int(seviyeler.size()), bas + parca);
+            QStringList satirlar;
+            QVector<QVariant> degerler;
+            for (int i = bas; i < son; ++i) {
+                const QMap<int, QVariant> &satir = yeniler[seviyeler[i]];
+                for (int s : sutunlar)
+                    degerler << satir.value(s);
+                degerler << id;
+                satirlar << yer;
+            }
+            Calistir(QStringLiteral("INSERT INTO STOKFIYAT (%1) VALUES %2")
+                         .arg(adlar.join(QLatin1Char(',')), satirlar.join(QLatin1Char(','))),
+                     degerler);
+        }
+    }
+
+    if (degisenler.isEmpty())
+        return;
+    // Changed rows: column = CASE WHEN level=? THEN ? ... ELSE column END. A level that does
+    // not change the column is bound as NULL, which matches no row, so that the statement's
+    // shape depends only on the columns and the number of levels.
+    QList<int> sutunlar;
+    for (const auto &satir : degisenler)
+        for (auto it = satir.cbegin(); it != satir.cend(); ++it)
+            if (!sutunlar.contains(it.key()))
+                sutunlar << it.key();
+    std::sort(sutunlar.begin(), sutunlar.end());
+    const QList<int> seviyeler = degisenler.keys();
+    const int parca = qMax(1, 900 / (2 * int(sutunlar.size()) + 2));
+    for (int bas = 0; bas < seviyeler.size(); bas += parca) {
+        const int son = qMin(int(seviyeler.size()), bas + parca);
+        QStringList atamalar;
+        QVector<QVariant> degerler;
+        for (int s : sutunlar) {
+            const QString &ad = m_fiyat.sutunlar[s];
+            QString atama = ad + QStringLiteral("=CASE");
+            for (int i = bas; i < son; ++i) {
+                atama += QStringLiteral(" WHEN Fiyat_Sira_No=? THEN ?");
+                const QMap<int, QVariant> &satir = degisenler[seviyeler[i]];
+                const bool var = satir.contains(s);
+                degerler << (var ? QVariant(seviyeler[i]) : QVariant(QMetaType(QMetaType::Int)));
+                degerler << satir.value(s);
+            }
+            atamalar << atama + QStringLiteral(" ELSE ") + ad + QStringLiteral(" END");
+        }
+        degerler << id;
+        for (int i = bas; i < son; ++i)
+            degerler << seviyeler[i];
+        Calistir(QStringLiteral("UPDATE STOKFIYAT SET %1 WHERE Stok_ID=? AND Fiyat_Sira_No IN (%2)")
+                     .arg(atamalar.join(QLatin1Char(',')), QStringLiteral("?,").repeated(son - bas - 1) + QStringLiteral("?")),
+                 degerler);
+    }
+}
+
 void KartYazici::Yaz(const KartKaydi &kart)
+{
+    const quint64 once = Baglanti.KomutSayisi();
+    const Sonuc sonuc = KartiYaz(kart);
+    const int komut = int(Baglanti.KomutSayisi() - once);
+    IceAktarimOzeti::KomutSayilari &sayilar = sonuc == Sonuc::Olusturuldu  ? m_ozet.komutOlusturulan
+                                              : sonuc == Sonuc::Guncellendi ? m_ozet.komutGuncellenen
+                                                                            : m_ozet.komutDegismeyen;
+    sayilar.toplam += quint64(komut);
+    sayilar.enCok = qMax(sayilar.enCok, komut);
+}
+
+KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
 {
     const QStringList &d = kart.degerler;
     const int n = int(m_adlar.size()); // names 1..N-1; value N is the department
@@ -232,11 +337,6 @@ void KartYazici::Yaz(const KartKaydi &kart)
     }
 
     // Price writes, worked out before anything is written; the id is filled in later.
-    struct FiyatYazimi {
-        bool yeni;
-        int seviye;
-        QMap<int, QVariant> sutunlar;
-    };
     QVector<FiyatYazimi> fiyatYazimlari;
     for (const QStringList &fl : kart.fiyatlar) {
         FiyatYazimi yazim;
@@ -285,7 +385,7 @@ void KartYazici::Yaz(const KartKaydi &kart)
                        && !AyniDeger(satir.last(), bugun, m_tarihTipi);
     if (!yeni && kartYazimi.isEmpty() && !damga && fiyatYazimlari.isEmpty()) {
         ++m_ozet.kartDegismeyen;
-        return;
+        return Sonuc::Degismedi;
     }
 
     // The card and its prices stand or fall together.
@@ -336,33 +436,7 @@ void KartYazici::Yaz(const KartKaydi &kart)
             }
         }
 
-        for (const FiyatYazimi &yazim : fiyatYazimlari) {
-            QStringList fAdlar;
-            QVector<QVariant> fDegerler;
-            if (yazim.yeni) {
-                QStringList yerler;
-                for (auto it = yazim.sutunlar.cbegin(); it != yazim.sutunlar.cend(); ++it) {
-                    fAdlar << m_fiyat.sutunlar[it.key()];
-                    fDegerler << it.value();
-                }
-                fAdlar << QStringLiteral("Stok_ID");
-                fDegerler << id;
-                for (int i = 0; i < fAdlar.size(); ++i)
-                    yerler << QStringLiteral("?");
-                Calistir(QStringLiteral("INSERT INTO STOKFIYAT (%1) VALUES (%2)")
-                             .arg(fAdlar.join(QLatin1Char(',')), yerler.join(QLatin1Char(','))),
-                         fDegerler);
-            } else {
-                for (auto it = yazim.sutunlar.cbegin(); it != yazim.sutunlar.cend(); ++it) {
-                    fAdlar << m_fiyat.sutunlar[it.key()] + QStringLiteral("=?");
-                    fDegerler << it.value();
-                }
-                fDegerler << id << yazim.seviye;
-                Calistir(QStringLiteral("UPDATE STOKFIYAT SET %1 WHERE Stok_ID=? AND Fiyat_Sira_No=?")
-                             .arg(fAdlar.join(QLatin1Char(','))),
-                         fDegerler);
-            }
-        }
+        FiyatlariYaz(fiyatYazimlari, id);
         Baglanti.IslemOnayla();
     } catch (...) {
         Baglanti.IslemGeriAl();
@@ -372,6 +446,7 @@ void KartYazici::Yaz(const KartKaydi &kart)
     ++(yeni ? m_ozet.kartOlusturulan : m_ozet.kartGuncellenen);
     for (const FiyatYazimi &yazim : fiyatYazimlari)
         ++(yazim.yeni ? m_ozet.fiyatOlusturulan : m_ozet.fiyatGuncellenen);
+    return yeni ? Sonuc::Olusturuldu : Sonuc::Guncellendi;
 }
 
 // Reads one card line and the price lines after it; `satir` ends on "<STOK>" or "<END>".
