@@ -309,7 +309,8 @@ void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
     const int kendi = qMax(30, ayarlar.kartSayisi / 20);
     for (int i = 0; i < kendi; ++i) {
         Kart kart = KartUret(i, zar);
-        kart.degerler[0] = QString::number(90001 + i);
+        // Codes of its own never meet the source's numeric codes, however many cards it has.
+        kart.degerler[0] = QStringLiteral("ŞB%1").arg(90001 + i);
         kart.degerler[1] = QStringLiteral("ŞUBE ÜRÜNÜ ") + kart.degerler[1].toString();
         sube.append(kart);
     }
