@@ -28,7 +28,7 @@ QHash<QString, QString> KartDurumlari(const QString &dosya)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
         db.setDatabaseName(dosya);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open())
             throw std::runtime_error(db.lastError().text().toStdString());
         QSqlQuery q(db);
