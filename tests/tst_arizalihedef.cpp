@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -196,10 +197,20 @@ void ArizaliHedefTesti::saltOkunurHedef()
     const auto once = KartDurumlari(m_db->Yol(Hedef));
     QFile hedef(m_db->Yol(Hedef));
     QVERIFY(hedef.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    // The superuser writes through permissions: there the file is made immutable instead.
+    struct Degismez {
+        QString yol;
+        bool kondu = false;
+        ~Degismez() { if (kondu) QProcess::execute("chattr", {"-i", yol}); }
+    } degismez{hedef.fileName()};
     if (hedef.open(QIODevice::ReadWrite)) {
         hedef.close();
-        hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner);
-        QSKIP("the file stays writable for this user (root): no read-only target to test");
+        degismez.kondu = QProcess::execute("chattr", {"+i", hedef.fileName()}) == 0;
+        if (!degismez.kondu || hedef.open(QIODevice::ReadWrite)) {
+            hedef.close();
+            hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner);
+            QSKIP("the file cannot be made read-only for this user");
+        }
     }
     m_db->Baglan(Hedef);
     m_op->kutular.clear();
@@ -210,6 +221,10 @@ void ArizaliHedefTesti::saltOkunurHedef()
     QVERIFY(m_op->kutular[0].simge == Etkilesim::Simge::Kritik);
     QCOMPARE(KartDurumlari(m_db->Yol(Hedef)), once);
 
+    if (degismez.kondu) {
+        QCOMPARE(QProcess::execute("chattr", {"-i", hedef.fileName()}), 0);
+        degismez.kondu = false;
+    }
     QVERIFY(hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner));
     QVERIFY(IceAktar(yol).basarili);
     KartlariDenetle(kodlar, once, kodlar.size());
