@@ -31,6 +31,12 @@ QString Lbl(const FiltreTablosu &g, int r) { return g.Hucre(r, QStringLiteral("F
 // Nothing when the value cannot go in unquoted; the operator is told which row is wrong.
 std::optional<QString> SqlDegeri(const FiltreTablosu &g, int satir, const QString &deger, const QString &ayirac)
 {
+    // A NUL would end the statement text early.
+    if (deger.contains(QChar(0))) {
+        Operator().Mesaj(QStringLiteral("%1 alanına girilen değer kullanılamayan bir karakter içeriyor.").arg(Lbl(g, satir)),
+                         Etkilesim::Simge::Kritik);
+        return std::nullopt;
+    }
     if (ayirac != QLatin1String("1"))
         return QLatin1Char('\'') + QString(deger).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
     static const QRegularExpression sayi(QStringLiteral("^[+-]?\\d+([.,]\\d+)?$"));

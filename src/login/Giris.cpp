@@ -50,6 +50,16 @@ QString KullaniciSorgusu(const QString &kullanici, const QString &sifre)
            + QStringLiteral(" and sysus=") + Tirnakla(SifreKodla(sifre));
 }
 
+namespace {
+// The look-up statement as a failure shows it: the encoded password would give the password
+// away to anyone who sees the message or the clipboard.
+QString GorunenKullaniciSorgusu(const QString &kullanici)
+{
+    return QStringLiteral("SELECT sysus_ID FROM sysuslng WHERE sysus_nm=") + Tirnakla(BuyukHarf(kullanici))
+           + QStringLiteral(" and sysus='*****'");
+}
+} // namespace
+
 QString FirmaSorgusu(qint32 kullaniciID)
 {
     return QStringLiteral("SELECT sysfrmlng.sysfrm_nm,sysfrmlng.sysfrm_kd,sysfrmlng.sysfrm_dbnm,sysfrmlng.sysfrm_ID,"
@@ -70,7 +80,12 @@ GirisSonucu KullaniciyiDogrula(const QString &kullanici, const QString &sifre, c
         if (VeritabaniAdi.isEmpty())
             VeritabaniAdi = TanimVeritabani;
         Baglanti.Ac(KullaniciAdi, Sifre, VeritabaniAdi, ServerAdi);
-        RecordsetAc(firmaRS, KullaniciSorgusu(KullaniciAdi, Sifre));
+        // A NUL cannot stand in a stored name or password, and would break the statement.
+        if (KullaniciAdi.contains(QChar(0)) || Sifre.contains(QChar(0))) {
+            sonuc.durum = GirisSonucu::Durum::Reddedildi;
+            return sonuc;
+        }
+        RecordsetAc(firmaRS, KullaniciSorgusu(KullaniciAdi, Sifre), GorunenKullaniciSorgusu(KullaniciAdi));
         if (firmaRS.RecordCount() == 0) {
             sonuc.durum = GirisSonucu::Durum::Reddedildi;
             return sonuc;

@@ -16,7 +16,15 @@
 namespace {
 
 // A database that another program holds locked is waited for this long, then reported.
+// $STOKTRANSFER_BUSY_TIMEOUT_MS shortens it (tests).
 constexpr int MesgulBeklemeMs = 5000;
+
+int MesgulBekleme()
+{
+    bool tamam = false;
+    const int ms = qEnvironmentVariableIntValue("STOKTRANSFER_BUSY_TIMEOUT_MS", &tamam);
+    return tamam && ms >= 0 ? ms : MesgulBeklemeMs;
+}
 
 bool GirisReddiMi(const QSqlError &hata)
 {
@@ -107,7 +115,7 @@ void VeriTabaniBaglantisi::Ac(const QString &kullanici, const QString &sifre, co
             throw BaglantiHatasi(QStringLiteral("Veritabanı dosyası bulunamadı: %1").arg(QDir::toNativeSeparators(dosya)), false);
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
         db.setDatabaseName(dosya);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(MesgulBeklemeMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(MesgulBekleme()));
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
         db.setDatabaseName(OdbcBaglantiMetni(kullanici, sifre, veritabani, server, OdbcSurucusu()));

@@ -6,16 +6,16 @@
 
 namespace {
 
-void Ac(Recordset &rs, const QString &sql, bool guncellenebilir)
+void Ac(Recordset &rs, const QString &sql, bool guncellenebilir, const QString &gosterilen)
 {
     try {
         rs.Ac(Degiskenler::Baglanti, sql, guncellenebilir);
     } catch (const Hata &hata) {
         rs.Kapat();
         Operator().Mesaj(hata.Aciklama(), Etkilesim::Simge::Kritik);
-        Operator().Mesaj(sql, Etkilesim::Simge::Kritik);
+        Operator().Mesaj(gosterilen, Etkilesim::Simge::Kritik);
         if (!guncellenebilir)
-            Operator().PanoyaYaz(sql);
+            Operator().PanoyaYaz(gosterilen);
     }
 }
 
@@ -23,10 +23,15 @@ void Ac(Recordset &rs, const QString &sql, bool guncellenebilir)
 
 void RecordsetAc(Recordset &rs, const QString &sql)
 {
-    Ac(rs, sql, false);
+    Ac(rs, sql, false, sql);
+}
+
+void RecordsetAc(Recordset &rs, const QString &sql, const QString &gosterilen)
+{
+    Ac(rs, sql, false, gosterilen);
 }
 
 void RecordsetAcDuzenle(Recordset &rs, const QString &sql)
 {
-    Ac(rs, sql, true);
+    Ac(rs, sql, true, sql);
 }

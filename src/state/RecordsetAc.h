@@ -12,5 +12,8 @@ class Recordset;
 
 // Read-only. On failure the statement text is also put on the clipboard.
 void RecordsetAc(Recordset &rs, const QString &sql);
+// The same for a statement that carries a secret: on failure `gosterilen` is shown and put on
+// the clipboard in its place.
+void RecordsetAc(Recordset &rs, const QString &sql, const QString &gosterilen);
 // Updatable (new and changed rows are stored with UpdateBatch()).
 void RecordsetAcDuzenle(Recordset &rs, const QString &sql);

@@ -562,7 +562,13 @@ void KartlariAktar(AktarimOkuyucu &dosya, IceAktarimOzeti &ozet)
             const QString kartSatiri = dosya.SatirOku();
             if (kartSatiri == Etiket::Son)
                 break;
-            KartKaydiDenetle(KartKaydiOku(dosya, kartSatiri, satir), n, int(fiyat.sutunlar.size()));
+            const KartKaydi kayit = KartKaydiOku(dosya, kartSatiri, satir);
+            try {
+                KartKaydiDenetle(kayit, n, int(fiyat.sutunlar.size()));
+            } catch (const Hata &) {
+                stokKod = kayit.degerler.value(0).trimmed(); // the message names the broken card
+                throw;
+            }
             if (satir == Etiket::Son)
                 break;
             ++kartSayisi;

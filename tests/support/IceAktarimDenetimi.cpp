@@ -1,0 +1,178 @@
+#include "support/IceAktarimDenetimi.h"
+
+#include "common/Etkilesim.h"
+#include "common/Saat.h"
+#include "demo/DemoOlusturucu.h"
+#include "filter/AktarimSecimi.h"
+#include "filter/SonucListesi.h"
+#include "state/Degiskenler.h"
+#include "state/Hata.h"
+#include "transfer/DosyaOlustur.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <exception>
+#include <stdexcept>
+
+using namespace Degiskenler;
+
+namespace {
+
+const QString Hedef = QStringLiteral("FIRMA02");
+
+// Refusals that come before the price definitions: after them the target must be untouched.
+// ("no stock data" is left out: it also ends a file whose definitions were brought in line.)
+bool TanimlardanOnceReddedildi(const QString &mesaj)
+{
+    static const QStringList onceki = {
+        QStringLiteral("Yazdığınız İsimde Bir Dosya Bulunamadı"),
+        QStringLiteral("Dosya Bir Ravelko Dosyası Değil "),
+        QStringLiteral("Transfer Dosyası Dosya Açılamadı."),
+        QStringLiteral("Dosyadan KDV Tanımları Okunamıyor. İşlem Devam Etmeyecek"),
+        QStringLiteral("hedef Firmanın KDV Tanımları Yapılmamış.İşle Devam Etmeyecek."),
+        QStringLiteral("Sayma Hatası!!!\rStok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek"),
+    };
+    return onceki.contains(mesaj) || mesaj.startsWith(QStringLiteral("Bilgilerin Okunduğu Firma ile Hedef"));
+}
+
+QByteArray DosyaOku(const QString &yol)
+{
+    QFile f(yol);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + yol.toStdString());
+    return f.readAll();
+}
+
+void DosyaYaz(const QString &yol, const QByteArray &icerik)
+{
+    QFile f(yol);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(icerik) != icerik.size())
+        throw std::runtime_error("cannot write " + yol.toStdString());
+}
+
+} // namespace
+
+IceAktarimDenetimi::IceAktarimDenetimi() : m_operator(std::make_unique<SessizEtkilesim>())
+{
+    if (!m_klasor.isValid())
+        throw std::runtime_error("temporary folder");
+    OperatorKur(m_operator.get());
+    BugunuAyarla(QDate(2026, 5, 14));
+    DemoAyarlari ayarlar;
+    ayarlar.kartSayisi = 12;
+    ayarlar.fiyatSayisi = 2;
+    DemoOlustur(m_klasor.path(), ayarlar);
+    m_hedefYolu = QDir(m_klasor.path()).filePath(Hedef + QStringLiteral(".sqlite"));
+    m_dosyaYolu = QDir(m_klasor.path()).filePath(QStringLiteral("girdi.trn"));
+
+    // A real export of the source, as a seed and as a check that the set-up works.
+    Baglanti.Ac(QStringLiteral("TORVELA"), QString(), QStringLiteral("FIRMA01"), m_klasor.path());
+    SonucListesi liste;
+    {
+        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod"));
+        QStringList idler;
+        while (q.next())
+            idler << q.value(0).toString();
+        liste.SetRows(int(idler.size()) + 1);
+        for (int r = 0; r < idler.size(); ++r)
+            liste.SetTextMatrix(r + 1, liste.ColIndex(QStringLiteral("Stok_ID")), idler[r]);
+    }
+    AktarimSecimi secim;
+    secim.Satis_Dahil = secim.Alis_Dahil = true;
+    for (int i = 1; i <= 10; ++i)
+        secim.Fiyat_Secimi[size_t(i)] = true;
+    const QString ornekYolu = QDir(m_klasor.path()).filePath(QStringLiteral("ornek.trn"));
+    AktarimDosyasiYaz(ornekYolu, liste, secim);
+    m_ornek = DosyaOku(ornekYolu);
+    Baglanti.Kapat();
+
+    m_hedefIlk = DosyaOku(m_hedefYolu);
+    Baglan();
+    m_ozetIlk = Ozet();
+}
+
+IceAktarimDenetimi::~IceAktarimDenetimi()
+{
+    Sifirla();
+    OperatorKur(nullptr);
+    BugunuAyarla(QDate());
+}
+
+void IceAktarimDenetimi::Baglan()
+{
+    Baglanti.Ac(QStringLiteral("TORVELA"), QString(), Hedef, m_klasor.path());
+}
+
+// Every row of every table of the target, in a fixed order, hashed.
+QByteArray IceAktarimDenetimi::Ozet()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QStringList tablolar;
+    {
+        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
+        while (q.next())
+            tablolar << q.value(0).toString();
+    }
+    for (const QString &tablo : tablolar) {
+        hash.addData(tablo.toUtf8() + '\x1e');
+        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(tablo));
+        while (q.next()) {
+            for (int i = 0; i < q.record().count(); ++i) {
+                const QVariant d = q.value(i);
+                hash.addData(d.isNull() ? QByteArray("\x00N", 2) : QByteArray(d.typeName()) + ':' + d.toString().toUtf8());
+                hash.addData(QByteArray("\x1f", 1));
+            }
+            hash.addData(QByteArray("\x1e", 1));
+        }
+    }
+    return hash.result();
+}
+
+void IceAktarimDenetimi::HedefiGeriYukle()
+{
+    Baglanti.Kapat();
+    QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
+    QFile::remove(m_hedefYolu + QStringLiteral("-shm"));
+    DosyaYaz(m_hedefYolu, m_hedefIlk);
+    Baglan();
+}
+
+QString IceAktarimDenetimi::Dene(const QByteArray &icerik, IceAktarimOzeti *ozetCikti)
+{
+    DosyaYaz(m_dosyaYolu, icerik);
+    IceAktarimOzeti ozet;
+    QString sorun;
+    try {
+        ozet = AktarimDosyasiUygula(m_dosyaYolu);
+    } catch (const Hata &hata) {
+        sorun = QStringLiteral("the import let an error escape: ") + hata.Aciklama();
+    } catch (const std::exception &hata) {
+        sorun = QStringLiteral("the import let an exception escape: ") + QString::fromLocal8Bit(hata.what());
+    }
+    if (ozetCikti)
+        *ozetCikti = ozet;
+    if (sorun.isEmpty() && Baglanti.IslemDerinligi() != 0)
+        sorun = QStringLiteral("a transaction was left open (depth %1)").arg(Baglanti.IslemDerinligi());
+    if (Baglanti.IslemDerinligi() != 0) {
+        while (Baglanti.IslemDerinligi() > 0)
+            Baglanti.IslemGeriAl();
+    }
+    const int yazilan = ozet.kartOlusturulan + ozet.kartGuncellenen + ozet.fiyatOlusturulan + ozet.fiyatGuncellenen
+                        + ozet.fiyatTanimiEklenen + ozet.fiyatTanimiGuncellenen;
+    if (ozet.basarili && !ozet.mesaj.isEmpty() && sorun.isEmpty())
+        sorun = QStringLiteral("a successful import carries a failure message: ") + ozet.mesaj;
+    if (!ozet.basarili && ozet.mesaj.isEmpty() && sorun.isEmpty())
+        sorun = QStringLiteral("a failed import without its message");
+    const bool degisti = Ozet() != m_ozetIlk;
+    if (degisti && yazilan == 0 && sorun.isEmpty())
+        sorun = QStringLiteral("the target changed although the import reports no write (%1)")
+                    .arg(ozet.basarili ? QStringLiteral("succeeded") : ozet.mesaj);
+    if (degisti && !ozet.basarili && TanimlardanOnceReddedildi(ozet.mesaj) && sorun.isEmpty())
+        sorun = QStringLiteral("a file refused before its price definitions changed the target: ") + ozet.mesaj;
+    if (degisti)
+        HedefiGeriYukle();
+    return sorun;
+}

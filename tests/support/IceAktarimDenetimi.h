@@ -1,0 +1,41 @@
+#pragma once
+
+#include "transfer/DosyadanAl.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class SessizEtkilesim;
+
+// Runs arbitrary bytes as a transfer file through the whole import into a small target
+// company, the operator answering Yes, and checks what must hold for any file: nothing
+// escapes the import, no transaction is left open, and a file whose import reports no write
+// leaves every table of the target exactly as it was. The target is put back after a file
+// that changed it. Shared by the fuzzer and the corpus regression test.
+class IceAktarimDenetimi
+{
+public:
+    IceAktarimDenetimi();
+    ~IceAktarimDenetimi();
+
+    // An empty text when every property held, else what broke.
+    QString Dene(const QByteArray &icerik, IceAktarimOzeti *ozet = nullptr);
+
+    QString Klasor() const { return m_klasor.path(); }
+    // A real export of the source company (every card, both price groups), for seeds.
+    QByteArray OrnekDosya() const { return m_ornek; }
+
+private:
+    QByteArray Ozet();
+    void HedefiGeriYukle();
+    void Baglan();
+
+    QTemporaryDir m_klasor;
+    std::unique_ptr<SessizEtkilesim> m_operator;
+    QString m_hedefYolu, m_dosyaYolu;
+    QByteArray m_hedefIlk;   // the target's bytes as set up
+    QByteArray m_ozetIlk;    // the checksum of its tables
+    QByteArray m_ornek;
+};

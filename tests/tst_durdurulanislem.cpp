@@ -1,0 +1,181 @@
+#include "support/KartDurumlari.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <csignal>
+
+// The command-line import and export killed (SIGKILL) at random moments: every card is left
+// either as before or as the file has it, never half; the export never leaves a partial file
+// at its path.
+class DurdurulanIslemTesti : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void oldurulenIceAktarim();
+    void oldurulenDisaAktarim();
+
+private:
+    QProcess *Baslat(const QStringList &argumanlar);
+    int Calistir(const QStringList &argumanlar, QString *cikti = nullptr);
+    QStringList Giris(const QString &server, const QString &firma) const;
+    // Starts the command and kills it after `ms`; false when it ended before that.
+    bool Oldur(const QStringList &argumanlar, int ms);
+
+    QString m_cli;
+    QTemporaryDir m_klasor;
+    QString m_demo, m_dosya;
+    QRandomGenerator m_rastgele{20260514};
+};
+
+void DurdurulanIslemTesti::initTestCase()
+{
+    m_cli = qEnvironmentVariable("STOKTRANSFER_CLI");
+    if (m_cli.isEmpty() || !QFile::exists(m_cli))
+        QSKIP("STOKTRANSFER_CLI not set");
+    qputenv("STOKTRANSFER_PASSWORD", "1234");
+    m_demo = QDir(m_klasor.path()).filePath("demo");
+    m_dosya = QDir(m_klasor.path()).filePath("tum.trn");
+    // Large enough that an import takes a second or two.
+    QCOMPARE(Calistir({"demo", m_demo, "--cards", "4000", "--prices", "3"}), 0);
+    QCOMPARE(Calistir(QStringList{"export"} + Giris(m_demo, "01") + QStringList{m_dosya}), 0);
+}
+
+QStringList DurdurulanIslemTesti::Giris(const QString &server, const QString &firma) const
+{
+    return {"--server", server, "--user", "torvela", "--company", firma};
+}
+
+QProcess *DurdurulanIslemTesti::Baslat(const QStringList &argumanlar)
+{
+    auto *p = new QProcess(this);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->start(m_cli, argumanlar);
+    p->waitForStarted();
+    return p;
+}
+
+int DurdurulanIslemTesti::Calistir(const QStringList &argumanlar, QString *cikti)
+{
+    QProcess *p = Baslat(argumanlar);
+    p->waitForFinished(60000);
+    if (cikti)
+        *cikti = QString::fromUtf8(p->readAll());
+    const int kod = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+    delete p;
+    return kod;
+}
+
+bool DurdurulanIslemTesti::Oldur(const QStringList &argumanlar, int ms)
+{
+    QProcess *p = Baslat(argumanlar);
+    const bool bitti = p->waitForFinished(ms);
+    if (!bitti) {
+        ::kill(pid_t(p->processId()), SIGKILL);
+        p->waitForFinished(10000);
+    }
+    delete p;
+    return !bitti;
+}
+
+void DurdurulanIslemTesti::oldurulenIceAktarim()
+{
+    const QString hedef = QDir(m_demo).filePath("FIRMA02.sqlite");
+    const auto once = KartDurumlari(hedef);
+
+    // The uninterrupted import, on a copy: its end state and its duration.
+    QTemporaryDir referans;
+    QVERIFY(QFile::copy(hedef, QDir(referans.path()).filePath("FIRMA02.sqlite")));
+    QVERIFY(QFile::copy(QDir(m_demo).filePath("Defination_DB.sqlite"), QDir(referans.path()).filePath("Defination_DB.sqlite")));
+    QElapsedTimer sure;
+    sure.start();
+    QCOMPARE(Calistir(QStringList{"import"} + Giris(referans.path(), "02") + QStringList{m_dosya}), 0);
+    const int tamSure = int(sure.elapsed());
+    const auto sonra = KartDurumlari(QDir(referans.path()).filePath("FIRMA02.sqlite"));
+    QStringList degisen;
+    for (auto it = sonra.cbegin(); it != sonra.cend(); ++it)
+        if (once.value(it.key()) != it.value())
+            degisen << it.key();
+    QVERIFY(degisen.size() > 1000);
+    qInfo("%lld cards in the target, %lld changed by the import", qint64(sonra.size()), qint64(degisen.size()));
+
+    // Killed several times at random moments, each time on what the previous one left.
+    int oldurulen = 0, yarimYazilmis = 0;
+    QList<int> noktalar;
+    int sonYazilan = 0;
+    for (int deneme = 0; deneme < 6; ++deneme) {
+        const int ms = 50 + int(m_rastgele.bounded(quint32(qMax(100, tamSure * 4 / 5))));
+        noktalar << ms;
+        if (Oldur(QStringList{"import"} + Giris(m_demo, "02") + QStringList{m_dosya}, ms))
+            ++oldurulen;
+        const auto simdi = KartDurumlari(hedef);
+        for (auto it = simdi.cbegin(); it != simdi.cend(); ++it)
+            QVERIFY2(sonra.contains(it.key()), qPrintable(it.key())); // no card the file does not lead to
+        int yazilan = 0;
+        for (auto it = sonra.cbegin(); it != sonra.cend(); ++it) {
+            const QString durum = simdi.value(it.key());
+            const bool eski = durum == once.value(it.key());
+            const bool yeni = durum == it.value();
+            if (!eski && !yeni)
+                ++yarimYazilmis;
+            QVERIFY2(eski || yeni, qPrintable(QStringLiteral("card %1 half written after a kill at %2 ms").arg(it.key()).arg(ms)));
+            if (yeni && !eski)
+                ++yazilan;
+        }
+        for (auto it = once.cbegin(); it != once.cend(); ++it)
+            QVERIFY2(simdi.contains(it.key()), qPrintable(it.key()));
+        QVERIFY(yazilan >= sonYazilan); // a later run never undoes an earlier one
+        sonYazilan = yazilan;
+    }
+    qInfo("import killed %d times at %s ms (uninterrupted %d ms); %lld cards checked each time, %d written before the last kill",
+          oldurulen, qPrintable([&] { QStringList s; for (int n : noktalar) s << QString::number(n); return s.join(','); }()),
+          tamSure, qint64(sonra.size()), sonYazilan);
+    QVERIFY(oldurulen >= 3);
+    QCOMPARE(yarimYazilmis, 0);
+
+    // A full import then ends where the uninterrupted one did.
+    QCOMPARE(Calistir(QStringList{"import"} + Giris(m_demo, "02") + QStringList{m_dosya}), 0);
+    QCOMPARE(KartDurumlari(hedef), sonra);
+}
+
+void DurdurulanIslemTesti::oldurulenDisaAktarim()
+{
+    const QString yeni = QDir(m_klasor.path()).filePath("yeni.trn");
+    QFile eskiDosya(m_dosya);
+    QVERIFY(eskiDosya.open(QIODevice::ReadOnly));
+    const QByteArray eski = eskiDosya.readAll();
+    eskiDosya.close();
+    QElapsedTimer sure;
+    sure.start();
+    QCOMPARE(Calistir(QStringList{"export"} + Giris(m_demo, "01") + QStringList{yeni}), 0);
+    const int tamSure = int(sure.elapsed());
+    QVERIFY(QFile::remove(yeni));
+
+    int oldurulen = 0;
+    for (int deneme = 0; deneme < 3; ++deneme) {
+        const int ms = 50 + int(m_rastgele.bounded(quint32(qMax(100, tamSure * 4 / 5))));
+        // A new path: nothing may appear there.
+        if (Oldur(QStringList{"export"} + Giris(m_demo, "01") + QStringList{yeni}, ms)) {
+            ++oldurulen;
+            QVERIFY2(!QFile::exists(yeni), qPrintable(QStringLiteral("partial export left after a kill at %1 ms").arg(ms)));
+        } else {
+            QVERIFY(QFile::remove(yeni));
+        }
+        // Over an existing file: it stays whole.
+        Oldur(QStringList{"export"} + Giris(m_demo, "01") + QStringList{m_dosya, "--force"}, ms);
+        QFile f(m_dosya);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), eski);
+    }
+    qInfo("export killed %d of 3 times (uninterrupted %d ms)", oldurulen, tamSure);
+    QVERIFY(oldurulen >= 2);
+}
+
+QTEST_GUILESS_MAIN(DurdurulanIslemTesti)
+#include "tst_durdurulanislem.moc"
