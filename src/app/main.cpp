@@ -6,6 +6,8 @@
 #include "state/Degiskenler.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -46,6 +48,12 @@ int main(int argc, char *argv[])
     QApplication uygulama(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stoktransfer"));
     QApplication::setApplicationDisplayName(ProgramBasligi);
+
+    // The platform's own dialogs (file dialog, print dialog) speak the operators' language.
+    QTranslator qtCevirisi;
+    if (qtCevirisi.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtCevirisi);
 
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);
