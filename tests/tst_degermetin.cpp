@@ -2,7 +2,34 @@
 #include "state/Hata.h"
 #include "state/SqlLehcesi.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// The general conversion the number text was first written with; the quick paths must give
+// exactly its text for every value.
+QString GenelSayiMetni(double sayi)
+{
+    if (sayi == 0)
+        return QStringLiteral("0");
+    if (std::isfinite(sayi) && std::fabs(sayi) < 1e15 && sayi == std::trunc(sayi))
+        return QString::number(static_cast<qint64>(sayi));
+    QString metin = QString::number(sayi, 'g', 15);
+    if (metin.contains(QLatin1Char('e'))) {
+        metin = QString::number(sayi, 'f', 15);
+        while (metin.endsWith(QLatin1Char('0')))
+            metin.chop(1);
+        if (metin.endsWith(QLatin1Char('.')))
+            metin.chop(1);
+    }
+    metin.replace(QLatin1Char('.'), QLatin1Char(','));
+    return metin;
+}
+
+} // namespace
 
 // The one value/text rule and the SQL Server to SQLite rewrite.
 class DegerMetinTesti : public QObject
@@ -17,6 +44,8 @@ private Q_SLOTS:
     void yazilamayanMetinReddedilir();
     void lehce_data();
     void lehce();
+    void sayiMetniGenelYolaUyar_data();
+    void sayiMetniGenelYolaUyar();
 };
 
 void DegerMetinTesti::degerdenMetne_data()
@@ -124,6 +153,46 @@ void DegerMetinTesti::lehce()
     QFETCH(QString, sqlServer);
     QFETCH(QString, sqlite);
     QCOMPARE(SQLiteLehcesine(sqlServer), sqlite);
+}
+
+void DegerMetinTesti::sayiMetniGenelYolaUyar_data()
+{
+    QTest::addColumn<QVector<double>>("sayilar");
+    QVector<double> elle{0.0, -0.0, 1, -1, 0.1, -0.1, 0.1 + 0.2, 0.3 - 0.1, 1.0 / 3, 2.0 / 3, 0.0001, -0.0001, 0.0005,
+                         0.00005, 0.00015, 1e-5, 1e-9, 12.5, 8.0, 1234567.25, 99999999999.9999, 99999999999.99999,
+                         1e11, 1e11 + 0.5, 123456789012.25, 999999999999999.0, 1e15, 1e15 + 2, 1e16, 1e20, 1e300,
+                         -1e300, 5e-324, 0.125, 0.0625, 1.005, 2.675, 1.15 * 100, 4.35 * 100, 19.99 * 3, 0.7 * 0.85,
+                         std::nan(""), HUGE_VAL, -HUGE_VAL};
+    QTest::newRow("chosen values") << elle;
+    // Decimals of 1 to 4 places, also after the arithmetic that produces stored prices.
+    QRandomGenerator zar(20261206);
+    for (int haneler = 1; haneler <= 4; ++haneler) {
+        const double bolen = std::pow(10.0, haneler);
+        QVector<double> sayilar;
+        for (int i = 0; i < 20000; ++i) {
+            const qint64 tam = qint64(zar.bounded(2000000000)) - 1000000000;
+            const double d = double(tam) / bolen;
+            sayilar << d << d * 0.85 << d / 7 << std::round(d * 0.85 * 100) / 100 << d * 1e3 << d / 1e3;
+        }
+        QTest::newRow(qPrintable(QStringLiteral("%1 decimals").arg(haneler))) << sayilar;
+    }
+    QVector<double> karisik;
+    for (int i = 0; i < 50000; ++i) {
+        quint64 bitler = zar.generate64();
+        double d;
+        std::memcpy(&d, &bitler, sizeof d);
+        karisik << d << zar.generateDouble() * std::pow(10.0, int(zar.bounded(30)) - 10);
+    }
+    QTest::newRow("any bits") << karisik;
+}
+
+void DegerMetinTesti::sayiMetniGenelYolaUyar()
+{
+    QFETCH(QVector<double>, sayilar);
+    for (const double d : sayilar) {
+        if (SayiMetni(d) != GenelSayiMetni(d))
+            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(d, 0, 'g', 17).arg(SayiMetni(d), GenelSayiMetni(d))));
+    }
 }
 
 QTEST_GUILESS_MAIN(DegerMetinTesti)

@@ -44,6 +44,8 @@ public:
     // Statements sent since the connection was opened (or the count was reset).
     quint64 KomutSayisi() const { return m_komutSayisi; }
     void KomutSayaciniSifirla() { m_komutSayisi = 0; }
+    // For statements sent past QSqlQuery (HazirKomut).
+    void KomutSayiminaEkle() { ++m_komutSayisi; }
 
     // Transactions; a transaction begun inside another becomes a savepoint.
     void IslemBaslat();

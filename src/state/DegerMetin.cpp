@@ -221,14 +221,71 @@ QString SaklananTarihMetni(const QDate &tarih, const QTime &saat)
     return metin;
 }
 
+// Digits of a non-negative whole number at the end of `son`; returns where they start.
+char *Basamaklar(char *son, quint64 sayi)
+{
+    do {
+        *--son = char('0' + sayi % 10);
+        sayi /= 10;
+    } while (sayi != 0);
+    return son;
+}
+
+// A value with at most four decimals (prices, quantities, rates: nearly every stored number)
+// written from its scaled whole number instead of the general conversion. Such a value is the
+// double nearest to a decimal of at most 15 significant digits, and 15 significant digits
+// bring exactly that decimal back, so the text equals the 15-digit form below. False for any
+// other value.
+bool KisaSayiMetni(double sayi, QString &metin)
+{
+    if (!(std::fabs(sayi) < 1e11))
+        return false;
+    const double olcekli = std::nearbyint(sayi * 10000.0);
+    const qint64 tam = static_cast<qint64>(olcekli);
+    if (double(tam) / 10000.0 != sayi)
+        return false;
+    const quint64 mutlak = quint64(tam < 0 ? -tam : tam);
+    char tampon[32];
+    char *const son = tampon + sizeof tampon;
+    quint64 kesir = mutlak % 10000;
+    int kesirHanesi = 4;
+    while (kesir != 0 && kesir % 10 == 0) {
+        kesir /= 10;
+        --kesirHanesi;
+    }
+    char *bas = son;
+    if (kesir != 0) {
+        for (int i = 0; i < kesirHanesi; ++i) {
+            *--bas = char('0' + kesir % 10);
+            kesir /= 10;
+        }
+        *--bas = ',';
+    }
+    bas = Basamaklar(bas, mutlak / 10000);
+    if (tam < 0)
+        *--bas = '-';
+    metin = QString::fromLatin1(bas, son - bas);
+    return true;
+}
+
 } // namespace
 
 QString SayiMetni(double sayi)
 {
     if (sayi == 0)
         return QStringLiteral("0");
-    if (std::isfinite(sayi) && std::fabs(sayi) < 1e15 && sayi == std::trunc(sayi))
-        return QString::number(static_cast<qint64>(sayi));
+    if (std::isfinite(sayi) && std::fabs(sayi) < 1e15 && sayi == std::trunc(sayi)) {
+        char tampon[24];
+        char *const son = tampon + sizeof tampon;
+        const qint64 tam = static_cast<qint64>(sayi);
+        char *bas = Basamaklar(son, quint64(tam < 0 ? -tam : tam));
+        if (tam < 0)
+            *--bas = '-';
+        return QString::fromLatin1(bas, son - bas);
+    }
+    QString kisa;
+    if (KisaSayiMetni(sayi, kisa))
+        return kisa;
     QString metin = QString::number(sayi, 'g', 15);
     if (metin.contains(QLatin1Char('e'))) {
         metin = QString::number(sayi, 'f', 15);

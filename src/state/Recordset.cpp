@@ -3,8 +3,10 @@
 #include "state/Baglanti.h"
 #include "state/DegerMetin.h"
 #include "state/Hata.h"
+#include "state/HazirKomut.h"
 
 #include <QRegularExpression>
+#include <QSqlField>
 #include <QSqlQuery>
 
 namespace {
@@ -127,22 +129,42 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVe
 {
     Kapat();
     m_baglanti = &baglanti;
-    QSqlQuery &sorgu = baglanti.Hazirla(sql);
-    for (int i = 0; i < degerler.size(); ++i)
-        sorgu.bindValue(i, degerler[i]);
-    baglanti.Yurut(sorgu);
-    m_kayit = sorgu.record();
-    const int n = m_kayit.count();
-    for (int i = 0; i < n; ++i)
-        m_adlar << m_kayit.fieldName(i);
-    m_gorunen = n;
-    while (sorgu.next()) {
-        QVector<QVariant> satir(n);
+    if (baglanti.SQLiteMi()) {
+        // Straight through SQLite: the rows are the same, without QSqlQuery's row cache.
+        HazirKomut sorgu(baglanti, sql);
+        for (int i = 0; i < degerler.size(); ++i)
+            sorgu.Bagla(i, degerler[i]);
+        sorgu.Yurut();
+        const int n = sorgu.SutunSayisi();
+        for (int i = 0; i < n; ++i) {
+            m_adlar << sorgu.SutunAdi(i);
+            m_kayit.append(QSqlField(m_adlar.last()));
+        }
+        m_gorunen = n;
+        while (sorgu.Sonraki()) {
+            QVector<QVariant> satir(n);
+            for (int i = 0; i < n; ++i)
+                satir[i] = sorgu.Deger(i);
+            m_satirlar.append(std::move(satir));
+        }
+    } else {
+        QSqlQuery &sorgu = baglanti.Hazirla(sql);
+        for (int i = 0; i < degerler.size(); ++i)
+            sorgu.bindValue(i, degerler[i]);
+        baglanti.Yurut(sorgu);
+        m_kayit = sorgu.record();
+        const int n = m_kayit.count();
         for (int i = 0; i < n; ++i)
-            satir[i] = sorgu.value(i);
-        m_satirlar.append(std::move(satir));
+            m_adlar << m_kayit.fieldName(i);
+        m_gorunen = n;
+        while (sorgu.next()) {
+            QVector<QVariant> satir(n);
+            for (int i = 0; i < n; ++i)
+                satir[i] = sorgu.value(i);
+            m_satirlar.append(std::move(satir));
+        }
+        sorgu.finish();
     }
-    sorgu.finish();
     m_kaynak = sql;
     m_gonderilen = baglanti.Lehce(sql);
     m_acik = true;
@@ -275,8 +297,9 @@ QVariant Recordset::Deger(const QString &ad) const
 
 QString Recordset::Metin(int sutun) const
 {
-    const QVariant deger = Deger(sutun);
-    return DegerMetni(deger, Sutun(sutun).tip).trimmed();
+    SutunOlmali(sutun);
+    TipleriOku();
+    return DegerMetni(GecerliSatir().at(sutun), m_tipler.value(sutun).tip).trimmed();
 }
 
 QString Recordset::Metin(const QString &ad) const

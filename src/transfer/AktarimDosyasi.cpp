@@ -59,9 +59,15 @@ std::optional<QStringList> UcAlan(const QString &satir)
 
 QString DegerSatiri(const QStringList &degerler)
 {
-    QString satir;
+    qsizetype uzunluk = degerler.size();
     for (const QString &d : degerler)
-        satir += d + QLatin1Char(';');
+        uzunluk += d.size();
+    QString satir;
+    satir.reserve(uzunluk);
+    for (const QString &d : degerler) {
+        satir += d;
+        satir += QLatin1Char(';');
+    }
     return satir;
 }
 
@@ -93,6 +99,17 @@ QString FiyatOnEki(bool satis, bool alis)
 
 QString DegerYazilamazNedeni(const QString &deger)
 {
+    // Plain ASCII without a separator or line end, nearly every value, needs no encoding.
+    bool sade = true;
+    for (const QChar c : deger) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == ';' || u == '\r' || u == '\n') {
+            sade = false;
+            break;
+        }
+    }
+    if (sade)
+        return QString();
     if (deger.contains(QLatin1Char(';')))
         return QStringLiteral("değer \";\" içeriyor");
     if (deger.contains(QLatin1Char('\r')) || deger.contains(QLatin1Char('\n')))
@@ -160,6 +177,7 @@ QStringList AlanSatiriOku(const QString &satir)
 QStringList StokSatiriOku(const QString &satir)
 {
     QStringList degerler;
+    degerler.reserve(satir.count(QLatin1Char(';')) + 1);
     qsizetype bas = 0;
     while (bas < satir.size()) {
         const qsizetype p = satir.indexOf(QLatin1Char(';'), bas);
@@ -241,6 +259,11 @@ bool AktarimOkuyucu::Bitti()
 
 QString AktarimOkuyucu::SatirOku()
 {
+    return m_cozucu.decode(HamSatirOku());
+}
+
+QByteArrayView AktarimOkuyucu::HamSatirOku()
+{
     if (Bitti())
         throw Hata(DosyaSonu, DosyaSonuNo);
     qsizetype cr;
@@ -254,20 +277,20 @@ QString AktarimOkuyucu::SatirOku()
             break;
         }
     }
-    QByteArray satir;
+    QByteArrayView satir;
     if (cr < 0) {
-        satir = m_tampon.mid(m_okunan);
+        satir = QByteArrayView(m_tampon).sliced(m_okunan);
         m_okunan = m_tampon.size();
         m_konum += satir.size();
     } else {
-        satir = m_tampon.mid(m_okunan, cr - m_okunan);
+        satir = QByteArrayView(m_tampon).sliced(m_okunan, cr - m_okunan);
         qsizetype son = cr + 1;
         if (son < m_tampon.size() && m_tampon.at(son) == '\n')
             ++son;
         m_konum += son - m_okunan;
         m_okunan = son;
     }
-    return m_cozucu.decode(satir);
+    return satir;
 }
 
 void AktarimOkuyucu::KonumaGit(qint64 konum)

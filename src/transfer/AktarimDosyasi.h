@@ -89,6 +89,8 @@ public:
     // Throws Hata when the file cannot be opened.
     explicit AktarimOkuyucu(const QString &yol);
     QString SatirOku();
+    // The next line's bytes as the file holds them, not decoded; valid until the next read.
+    QByteArrayView HamSatirOku();
     bool Bitti();
     // Byte position of the next line, to come back to it.
     qint64 Konum() const { return m_konum; }

@@ -5,6 +5,7 @@
 #include "state/DegerMetin.h"
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
+#include "state/HazirKomut.h"
 #include "transfer/AktarimDosyasi.h"
 
 #include <QHash>
@@ -12,6 +13,8 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <memory>
 
 using namespace Degiskenler;
 
@@ -140,6 +143,7 @@ private:
     bool KartiOku(const QString &stokKod, QVector<QVariant> &satir);
     void Calistir(const QString &sql, const QVector<QVariant> &degerler);
     void FiyatlariYaz(const QVector<FiyatYazimi> &yazimlar, const QVariant &id);
+    HazirKomut &Komut(const QString &sql);
 
     QStringList m_adlar;
     QVector<SutunBilgisi> m_tipler;
@@ -151,8 +155,17 @@ private:
     QVariant m_bugun, m_yrBugun;
     QString m_kartSorgusu, m_fiyatSorgusu;
     QHash<QString, QVariant> m_gruplar;
+    QHash<QString, std::shared_ptr<HazirKomut>> m_komutlar; // kept for the whole import
     IceAktarimOzeti &m_ozet;
 };
+
+HazirKomut &KartYazici::Komut(const QString &sql)
+{
+    auto it = m_komutlar.find(sql);
+    if (it == m_komutlar.end())
+        it = m_komutlar.insert(sql, std::make_shared<HazirKomut>(Baglanti, sql));
+    return **it;
+}
 
 QVariant KartYazici::GrupId(const QString &departman)
 {
@@ -160,40 +173,40 @@ QVariant KartYazici::GrupId(const QString &departman)
     auto it = m_gruplar.find(anahtar);
     if (it != m_gruplar.end())
         return *it;
-    QSqlQuery &sorgu = Baglanti.Hazirla(QStringLiteral("SELECT Grup_ID FROM KDVGRUPLARI WHERE Departman_No=?"));
-    sorgu.bindValue(0, int(*TamSayiDegeri(anahtar)));
-    Baglanti.Yurut(sorgu);
-    if (!sorgu.next()) {
-        sorgu.finish();
+    HazirKomut &sorgu = Komut(QStringLiteral("SELECT Grup_ID FROM KDVGRUPLARI WHERE Departman_No=?"));
+    sorgu.Bagla(0, int(*TamSayiDegeri(anahtar)));
+    sorgu.Yurut();
+    if (!sorgu.Sonraki()) {
+        sorgu.Bitir();
         throw Hata(QStringLiteral("Hedef firmada %1 numaralı KDV departmanı yok.").arg(anahtar));
     }
-    const QVariant id = sorgu.value(0);
-    sorgu.finish();
+    const QVariant id = sorgu.Deger(0);
+    sorgu.Bitir();
     return *m_gruplar.insert(anahtar, id);
 }
 
 bool KartYazici::KartiOku(const QString &stokKod, QVector<QVariant> &satir)
 {
-    QSqlQuery &sorgu = Baglanti.Hazirla(m_kartSorgusu);
-    sorgu.bindValue(0, BosDegil(stokKod));
-    Baglanti.Yurut(sorgu);
-    const bool var = sorgu.next();
+    HazirKomut &sorgu = Komut(m_kartSorgusu);
+    sorgu.Bagla(0, BosDegil(stokKod));
+    sorgu.Yurut();
+    const bool var = sorgu.Sonraki();
     if (var) {
-        satir.resize(sorgu.record().count());
+        satir.resize(sorgu.SutunSayisi());
         for (int i = 0; i < satir.size(); ++i)
-            satir[i] = sorgu.value(i);
+            satir[i] = sorgu.Deger(i);
     }
-    sorgu.finish();
+    sorgu.Bitir();
     return var;
 }
 
 void KartYazici::Calistir(const QString &sql, const QVector<QVariant> &degerler)
 {
-    QSqlQuery &komut = Baglanti.Hazirla(sql);
+    HazirKomut &komut = Komut(sql);
     for (int i = 0; i < degerler.size(); ++i)
-        komut.bindValue(i, degerler[i]);
-    Baglanti.Yurut(komut);
-    komut.finish();
+        komut.Bagla(i, degerler[i]);
+    komut.Yurut();
+    komut.Bitir();
 }
 
 // The card's price writes in as few statements as their shapes allow: the new rows with one
@@ -322,18 +335,18 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
     const QVariant eskiId = yeni ? QVariant() : satir[0];
     QHash<int, QVector<QVariant>> fiyatSatirlari;
     if (!yeni && !kart.fiyatlar.isEmpty()) {
-        QSqlQuery &sorgu = Baglanti.Hazirla(m_fiyatSorgusu);
-        sorgu.bindValue(0, eskiId);
-        Baglanti.Yurut(sorgu);
-        while (sorgu.next()) {
+        HazirKomut &sorgu = Komut(m_fiyatSorgusu);
+        sorgu.Bagla(0, eskiId);
+        sorgu.Yurut();
+        while (sorgu.Sonraki()) {
             QVector<QVariant> fs(m_fiyat.sutunlar.size());
             for (int i = 0; i < fs.size(); ++i)
-                fs[i] = sorgu.value(i);
+                fs[i] = sorgu.Deger(i);
             const int seviye = fs[0].toInt();
             if (!fiyatSatirlari.contains(seviye))
                 fiyatSatirlari.insert(seviye, fs);
         }
-        sorgu.finish();
+        sorgu.Bitir();
     }
 
     // Price writes, worked out before anything is written; the id is filled in later.
@@ -410,12 +423,12 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
                 yerler << QStringLiteral("?");
             const QString sql = QStringLiteral("INSERT INTO STOKKART (%1) VALUES (%2)")
                                     .arg(adlar.join(QLatin1Char(',')), yerler.join(QLatin1Char(',')));
-            QSqlQuery &komut = Baglanti.Hazirla(sql);
+            HazirKomut &komut = Komut(sql);
             for (int i = 0; i < degerler.size(); ++i)
-                komut.bindValue(i, degerler[i]);
-            Baglanti.Yurut(komut);
-            id = komut.lastInsertId();
-            komut.finish();
+                komut.Bagla(i, degerler[i]);
+            komut.Yurut();
+            id = komut.SonEklenenId();
+            komut.Bitir();
             if (!id.isValid() || id.isNull()) {
                 QVector<QVariant> okunan;
                 if (!KartiOku(d[0], okunan))
@@ -481,6 +494,58 @@ void KartKaydiDenetle(const KartKaydi &kart, int n, int fiyatDegerSayisi)
             throw Hata(QStringLiteral("%1 stok kodlu kartın fiyat seviyesi geçersiz: '%2'.").arg(kod, f[0]));
     }
 }
+
+// The checks above on a line's bytes, for the counting pass: true only where the record check
+// surely passes (values counted at the ";", whole numbers in plain digits). Anything else goes
+// to the record check itself, which decides and names the fault.
+int DegerSayisi(QByteArrayView satir)
+{
+    const int ayrac = int(std::count(satir.begin(), satir.end(), ';'));
+    return ayrac + (!satir.isEmpty() && satir.back() != ';' ? 1 : 0);
+}
+
+bool SadeTamSayi(QByteArrayView alan)
+{
+    qsizetype i = 0;
+    bool eksi = false;
+    if (!alan.isEmpty() && (alan[0] == '+' || alan[0] == '-')) {
+        eksi = alan[0] == '-';
+        ++i;
+    }
+    const qsizetype rakam = alan.size() - i;
+    if (rakam < 1 || rakam > 5)
+        return false;
+    int sayi = 0;
+    for (; i < alan.size(); ++i) {
+        if (alan[i] < '0' || alan[i] > '9')
+            return false;
+        sayi = sayi * 10 + (alan[i] - '0');
+    }
+    return eksi ? sayi <= 32768 : sayi <= 32767;
+}
+
+// Field `sira` (0-based) of a line whose values were counted.
+QByteArrayView Alan(QByteArrayView satir, int sira)
+{
+    const char *bas = satir.begin();
+    const char *const son = satir.end();
+    for (int i = 0; i < sira; ++i)
+        bas = std::find(bas, son, ';') + 1;
+    return QByteArrayView(bas, std::find(bas, son, ';'));
+}
+
+bool KartSatiriUygun(QByteArrayView satir, int n)
+{
+    return DegerSayisi(satir) == n && SadeTamSayi(Alan(satir, n - 1));
+}
+
+bool FiyatSatiriUygun(QByteArrayView satir, int fiyatDegerSayisi)
+{
+    return DegerSayisi(satir) == fiyatDegerSayisi && SadeTamSayi(Alan(satir, 0));
+}
+
+const QByteArrayView HamStok("<STOK>");
+const QByteArrayView HamSon("<END>");
 
 } // namespace
 
@@ -556,20 +621,38 @@ void KartlariAktar(AktarimOkuyucu &dosya, IceAktarimOzeti &ozet)
         // Counting pass; it also checks every record, so a broken one stops the import
         // before any card is written.
         const qint64 ilkKart = dosya.Konum();
+        // It looks at the bytes only; a record they do not clear is read and checked in full.
+        const int fiyatDegerSayisi = int(fiyat.sutunlar.size());
         int kartSayisi = 1;
         QString satir;
         for (;;) {
-            const QString kartSatiri = dosya.SatirOku();
-            if (kartSatiri == Etiket::Son)
+            const qint64 kartKonumu = dosya.Konum();
+            const QByteArrayView kartSatiri = dosya.HamSatirOku();
+            if (kartSatiri == HamSon)
                 break;
-            const KartKaydi kayit = KartKaydiOku(dosya, kartSatiri, satir);
-            try {
-                KartKaydiDenetle(kayit, n, int(fiyat.sutunlar.size()));
-            } catch (const Hata &) {
-                stokKod = kayit.degerler.value(0).trimmed(); // the message names the broken card
-                throw;
+            bool uygun = KartSatiriUygun(kartSatiri, n);
+            QByteArrayView ham;
+            for (;;) {
+                ham = dosya.HamSatirOku();
+                if (ham == HamStok || ham == HamSon)
+                    break;
+                uygun = uygun && FiyatSatiriUygun(ham, fiyatDegerSayisi);
             }
-            if (satir == Etiket::Son)
+            const bool son = ham == HamSon;
+            if (!uygun) {
+                const qint64 devam = dosya.Konum();
+                dosya.KonumaGit(kartKonumu);
+                const QString tamSatir = dosya.SatirOku();
+                const KartKaydi kayit = KartKaydiOku(dosya, tamSatir, satir);
+                try {
+                    KartKaydiDenetle(kayit, n, fiyatDegerSayisi);
+                } catch (const Hata &) {
+                    stokKod = kayit.degerler.value(0).trimmed(); // the message names the broken card
+                    throw;
+                }
+                dosya.KonumaGit(devam);
+            }
+            if (son)
                 break;
             ++kartSayisi;
         }
