@@ -86,7 +86,9 @@ bool GirisYap(const KomutSecenekleri &s)
 QString FiltreyiHazirla(FiltreTablosu &FiltreGrd, const KomutSecenekleri &s)
 {
     FiltreGrd.SetRowHidden(5, true);
-    SecenekleriDoldur(FiltreGrd);
+    // The drop-down lists only serve to check the values given; without any, they are not read.
+    if (!s.baslangiclar.isEmpty() || !s.bitisler.isEmpty())
+        SecenekleriDoldur(FiltreGrd);
     for (const auto &[baslik, deger] : s.baslangiclar) {
         QString neden;
         if (!FiltreGrd.DegerYaz(baslik, QStringLiteral("Baslangic"), deger, &neden))

@@ -71,12 +71,16 @@ void SonucListesi::RemoveItem(int satir)
     endRemoveRows();
 }
 
-void SonucListesi::SatirlariEkle(const QVector<Satir> &satirlar)
+void SonucListesi::SatirlariEkle(QVector<Satir> satirlar)
 {
     if (satirlar.isEmpty())
         return;
     beginInsertRows(QModelIndex(), int(m_satirlar.size()), int(m_satirlar.size() + satirlar.size()) - 1);
-    m_satirlar += satirlar;
+    if (m_satirlar.isEmpty())
+        m_satirlar = std::move(satirlar);
+    else
+        for (Satir &satir : satirlar)
+            m_satirlar.append(std::move(satir));
     endInsertRows();
 }
 

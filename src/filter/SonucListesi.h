@@ -26,7 +26,7 @@ public:
     int ColIndex(const QString &anahtar) const;    // -1 for an unknown key
     void RemoveItem(int satir);                    // removes data row `satir` (1-based)
     // Appends rows at the bottom in one step (the list fill adds them in batches).
-    void SatirlariEkle(const QVector<Satir> &satirlar);
+    void SatirlariEkle(QVector<Satir> satirlar);
 
     static const std::array<QString, SutunSayisi> &Anahtarlar();
     static const std::array<QString, SutunSayisi> &Basliklar();

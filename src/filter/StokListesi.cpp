@@ -58,19 +58,19 @@ std::optional<int> StoklariListele(SonucListesi &Fisgrd)
         s[cKod] = ListeRS.Metin(kod);
         s[cAd] = ListeRS.Metin(ad);
         s[cFiyat] = ListeRS.Metin(fiyat);
-        bekleyen.append(s);
+        bekleyen.append(std::move(s));
         ListeRS.MoveNext();
         IlerlemeArttir(KartBar(), 1);
         if (satir % 20 == 0) {
             if (sonEkleme.elapsed() >= EklemeAraligiMs) {
-                Fisgrd.SatirlariEkle(bekleyen);
-                bekleyen.clear();
+                Fisgrd.SatirlariEkle(std::move(bekleyen));
+                bekleyen = {};
                 sonEkleme.restart();
             }
             Operator().BekleyenOlaylariIsle();
         }
     }
-    Fisgrd.SatirlariEkle(bekleyen);
+    Fisgrd.SatirlariEkle(std::move(bekleyen));
     Operator().FrameBarGoster(false);
     return sayi;
 }

@@ -68,6 +68,12 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool gunc
         return;
     }
 
+    // Read-only on the embedded backend: straight through SQLite, without QSqlQuery's row cache.
+    if (!guncellenebilir && baglanti.SQLiteMi()) {
+        Ac(baglanti, sql, QVector<QVariant>());
+        return;
+    }
+
     QString gonderilecek = sql;
     QStringList gizliAnahtarlar;
     QStringList anahtarlar;
