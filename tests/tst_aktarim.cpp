@@ -63,6 +63,8 @@ private Q_SLOTS:
     void bosDegerlerTarihteNullMetindeBos();
     void kartBasinaKomutSayisiSinirda();
     void ayniSeviyeninSatirlariSiraylaYazilmisGibi();
+    void sayiBicimleriOkunur_data();
+    void sayiBicimleriOkunur();
 
 private:
     QString Yol(const QString &ad) const { return QDir(m_program->path()).filePath(ad); }
@@ -736,6 +738,49 @@ void AktarimTesti::ayniSeviyeninSatirlariSiraylaYazilmisGibi()
              (QStringList{"10003|999.5", "10004|999.5"}));
     QCOMPARE(Tablo(Hedef, "SELECT count(*) FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='10004'"),
              QStringList{"3"});
+}
+
+void AktarimTesti::sayiBicimleriOkunur_data()
+{
+    QTest::addColumn<QString>("fiyat");
+    QTest::addColumn<QString>("terazi");
+    QTest::addColumn<QString>("beklenen"); // price|scale number as stored, empty when refused
+    QTest::newRow("isaretli") << "+12,5" << "+4" << "12.5|4";
+    QTest::newRow("eksi kesir") << "-,5" << "-3" << "-0.5|-3";
+    QTest::newRow("virgul sonda") << "3," << "4,0" << "3|4";
+    QTest::newRow("sifirla baslar") << "0012" << "007" << "12|7";
+    QTest::newRow("bosluklu") << " 7,25 " << " 5 " << "7.25|5";
+    QTest::newRow("iki virgul") << "1,2,3" << "1" << "";
+    QTest::newRow("kesirli tamsayi") << "1" << "4,5" << "";
+    QTest::newRow("isaret tek") << "-" << "1" << "";
+}
+
+void AktarimTesti::sayiBicimleriOkunur()
+{
+    // A new card's price and whole number written from the file's texts, plain or not.
+    QFETCH(QString, fiyat);
+    QFETCH(QString, terazi);
+    QFETCH(QString, beklenen);
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10004'", Secim(true, false, {1}));
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
+    QStringList satirlar = Satirlar(yol);
+    const int kart = int(satirlar.indexOf(QStringLiteral("<STOK>"))) + 1;
+    const QStringList adlar = AlanSatiriOku(satirlar[kart - 4]);
+    const int teraziYeri = int(adlar.indexOf(QStringLiteral("Terazi_No")));
+    QVERIFY(teraziYeri > 0);
+    QStringList kartDegerleri = satirlar[kart].split(QLatin1Char(';'));
+    kartDegerleri[teraziYeri] = terazi;
+    satirlar[kart] = kartDegerleri.join(QLatin1Char(';'));
+    QStringList fiyatDegerleri = satirlar[kart + 1].split(QLatin1Char(';'));
+    fiyatDegerleri[3] = fiyat;
+    satirlar[kart + 1] = fiyatDegerleri.join(QLatin1Char(';'));
+    SatirlariYaz(yol, satirlar);
+
+    const IceAktarimOzeti ozet = IceAktar(Hedef, yol);
+    QCOMPARE(ozet.basarili, !beklenen.isEmpty());
+    const QStringList tablo = Tablo(Hedef, "SELECT f.Ana_Birim_Fiyat,k.Terazi_No FROM STOKKART k JOIN STOKFIYAT f USING (Stok_ID) "
+                                           "WHERE k.Stok_Kod='10004'");
+    QCOMPARE(tablo, beklenen.isEmpty() ? QStringList() : QStringList{beklenen});
 }
 
 QTEST_GUILESS_MAIN(AktarimTesti)

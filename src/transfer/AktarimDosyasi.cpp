@@ -262,6 +262,14 @@ QString AktarimOkuyucu::SatirOku()
     return m_cozucu.decode(HamSatirOku());
 }
 
+void AktarimOkuyucu::SatirOku(QString &hedef)
+{
+    const QByteArrayView ham = HamSatirOku();
+    hedef.resize(m_cozucu.requiredSpace(ham.size()));
+    QChar *const son = m_cozucu.appendToBuffer(hedef.data(), ham);
+    hedef.truncate(son - hedef.constData());
+}
+
 QByteArrayView AktarimOkuyucu::HamSatirOku()
 {
     if (Bitti())

@@ -89,6 +89,8 @@ public:
     // Throws Hata when the file cannot be opened.
     explicit AktarimOkuyucu(const QString &yol);
     QString SatirOku();
+    // The same into `hedef`, whose storage is reused from line to line.
+    void SatirOku(QString &hedef);
     // The next line's bytes as the file holds them, not decoded; valid until the next read.
     QByteArrayView HamSatirOku();
     bool Bitti();

@@ -14,6 +14,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <vector>
 #include <memory>
 
 using namespace Degiskenler;
@@ -44,12 +47,6 @@ bool IcerirMi(const QStringList &adlar, const QString &ad)
     return false;
 }
 
-// Never a null text: bound as it is, it would become NULL.
-QString BosDegil(const QString &metin)
-{
-    return metin.isNull() ? QStringLiteral("") : metin;
-}
-
 // What an empty file value writes into a column whose stored value differs: NULL for
 // dates, an empty text for text columns, "0" for the rest (numbers, bits).
 QVariant BosDeger(const SutunBilgisi &sutun, bool bosSifirdir)
@@ -65,19 +62,61 @@ QVariant BosDeger(const SutunBilgisi &sutun, bool bosSifirdir)
     }
 }
 
-QVariant YazilacakDeger(const QString &metin, const SutunBilgisi &sutun, bool bosSifirdir)
+// The value a text of the file stores in a column, as MetinDegeri gives it. Plain numbers,
+// nearly every value of a price line, are read here without building a text first.
+QVariant MetinDegeriHizli(QStringView metin, const SutunBilgisi &sutun, bool sqlite)
+{
+    if ((sutun.tip == SutunTipi::Ondalik || sutun.tip == SutunTipi::TamSayi) && !metin.isEmpty() && metin.size() < 64) {
+        // [+-]digits[,digits] or [+-],digits in ASCII, read as MetinDegeri reads it.
+        char tampon[64];
+        int k = 0;
+        qsizetype i = 0;
+        if (metin[0] == QLatin1Char('+') || metin[0] == QLatin1Char('-')) {
+            if (metin[0] == QLatin1Char('-'))
+                tampon[k++] = '-';
+            ++i;
+        }
+        bool virgul = false, rakam = false, uygun = true;
+        for (; i < metin.size(); ++i) {
+            const char16_t c = metin[i].unicode();
+            if (c >= '0' && c <= '9') {
+                rakam = true;
+                tampon[k++] = char(c);
+            } else if (c == ',' && !virgul) {
+                virgul = true;
+                tampon[k++] = '.';
+            } else {
+                uygun = false;
+                break;
+            }
+        }
+        double sayi = 0;
+        if (uygun && rakam) {
+            const auto [son, hata] = std::from_chars(tampon, tampon + k, sayi);
+            if (hata == std::errc() && son == tampon + k) {
+                if (sutun.tip == SutunTipi::Ondalik)
+                    return QVariant(sayi);
+                if (sayi == std::trunc(sayi) && std::fabs(sayi) <= 9.2e18)
+                    return QVariant(static_cast<qlonglong>(sayi));
+            }
+        }
+    }
+    return MetinDegeri(metin.toString(), sutun, sqlite);
+}
+
+QVariant YazilacakDeger(QStringView metin, const SutunBilgisi &sutun, bool bosSifirdir)
 {
     if (metin.isEmpty())
         return BosDeger(sutun, bosSifirdir);
-    return MetinDegeri(metin, sutun, Baglanti.SQLiteMi());
+    return MetinDegeriHizli(metin, sutun, Baglanti.SQLiteMi());
 }
 
 // The stored value's text against the file's: a NULL never differs.
-bool Farkli(const QVariant &deger, const SutunBilgisi &sutun, const QString &metin)
+bool Farkli(const QVariant &deger, const SutunBilgisi &sutun, QStringView metin)
 {
     if (!deger.isValid() || deger.isNull())
         return false;
-    return DegerMetni(deger, sutun.tip).trimmed() != metin;
+    return QStringView(DegerMetni(deger, sutun.tip)).trimmed() != metin;
 }
 
 bool AyniDeger(const QVariant &eski, const QVariant &yeni, const SutunBilgisi &sutun)
@@ -89,20 +128,99 @@ bool AyniDeger(const QVariant &eski, const QVariant &yeni, const SutunBilgisi &s
     return DegerMetni(eski, sutun.tip) == DegerMetni(yeni, sutun.tip);
 }
 
-// One price line's write: a new row, or the columns of a stored one that differ.
-struct FiyatYazimi {
-    bool yeni;
-    int seviye;
-    QMap<int, QVariant> sutunlar; // position in the price prefix -> value
+// A whole number of the file in plain ASCII digits read without the expression; anything
+// else goes to TamSayiDegeri.
+std::optional<qint16> TamSayiDegeri(QStringView metin)
+{
+    qsizetype i = 0;
+    bool eksi = false;
+    if (!metin.isEmpty() && (metin[0] == QLatin1Char('+') || metin[0] == QLatin1Char('-'))) {
+        eksi = metin[0] == QLatin1Char('-');
+        ++i;
+    }
+    const qsizetype rakam = metin.size() - i;
+    int sayi = 0;
+    bool sade = rakam >= 1 && rakam <= 6;
+    for (; sade && i < metin.size(); ++i) {
+        const char16_t c = metin[i].unicode();
+        sade = c >= '0' && c <= '9';
+        sayi = sayi * 10 + (c - '0');
+    }
+    if (!sade)
+        return TamSayiDegeri(metin.toString());
+    if (eksi)
+        sayi = -sayi;
+    if (sayi < -32768 || sayi > 32767)
+        return std::nullopt;
+    return qint16(sayi);
+}
+
+// One line of the file decoded once, its values as views into that text; the storage is
+// kept from card to card.
+struct SatirGorunumu {
+    QString metin;
+    std::vector<QStringView> degerler;
+
+    // Split as StokSatiriOku splits: a final ";" ends the line without an empty value.
+    void Ayir()
+    {
+        degerler.clear();
+        const QStringView s(metin);
+        qsizetype bas = 0;
+        while (bas < s.size()) {
+            const qsizetype p = s.indexOf(QLatin1Char(';'), bas);
+            if (p < 0) {
+                degerler.push_back(s.sliced(bas));
+                break;
+            }
+            degerler.push_back(s.sliced(bas, p - bas));
+            bas = p + 1;
+        }
+    }
 };
 
-struct KartKaydi {
-    QStringList degerler;          // values 1..N of the card line
-    QList<QStringList> fiyatlar;   // its price lines
+// A card line and its price lines in the write pass.
+struct KartGorunumu {
+    SatirGorunumu kart;
+    std::vector<SatirGorunumu> fiyatlar; // the first `fiyatSayisi` hold this card's lines
+    int fiyatSayisi = 0;
+};
+
+// Values by position, with which positions are set: what a QMap did, without its nodes.
+struct DegerDizisi {
+    std::vector<QVariant> deger;
+    std::vector<char> var;
+
+    void Boyutla(int n)
+    {
+        deger.assign(size_t(n), QVariant());
+        var.assign(size_t(n), 0);
+    }
+    void Temizle() { std::fill(var.begin(), var.end(), 0); }
+    void Koy(int i, QVariant d)
+    {
+        deger[size_t(i)] = std::move(d);
+        var[size_t(i)] = 1;
+    }
+    bool Bos() const { return std::find(var.begin(), var.end(), 1) == var.end(); }
+};
+
+// One price level's writes (lines of one level merged, the later value winning).
+struct FiyatYazimi {
+    bool yeni = false;
+    int seviye = 0;
+    DegerDizisi sutunlar; // position in the price prefix -> value
+};
+
+// A stored (or just written) price row of the card.
+struct FiyatSatiri {
+    int seviye = 0;
+    std::vector<QVariant> deger;
 };
 
 // Writes the cards of one import. Statements are prepared once and reused; the target's
-// VAT groups are looked up once per department.
+// VAT groups are looked up once per department. The buffers live as long as the writer, so
+// a card costs few allocations.
 class KartYazici
 {
 public:
@@ -131,19 +249,26 @@ public:
         const QString bugun = Bugun().toString(QStringLiteral("dd.MM.yyyy"));
         m_bugun = MetinDegeri(bugun, m_tarihTipi, Baglanti.SQLiteMi());
         m_yrBugun = MetinDegeri(bugun, m_yrTipi, Baglanti.SQLiteMi());
+        m_kartYazimi.Boyutla(int(m_adlar.size()) + 2);
     }
 
     // Writes one card and counts the statements it took.
-    void Yaz(const KartKaydi &kart);
+    void Yaz(const KartGorunumu &kart);
 
 private:
     enum class Sonuc { Olusturuldu, Guncellendi, Degismedi };
-    Sonuc KartiYaz(const KartKaydi &kart);
-    QVariant GrupId(const QString &departman);
-    bool KartiOku(const QString &stokKod, QVector<QVariant> &satir);
-    void Calistir(const QString &sql, const QVector<QVariant> &degerler);
-    void FiyatlariYaz(const QVector<FiyatYazimi> &yazimlar, const QVariant &id);
+    struct Grup {
+        QVariant id;
+        QString metin; // the id's text, compared with the stored one
+    };
+    Sonuc KartiYaz(const KartGorunumu &kart);
+    const Grup &GrupId(QStringView departman);
+    bool KartiOku(QStringView stokKod, QVector<QVariant> &satir);
+    void FiyatlariYaz(const QVariant &id);
     HazirKomut &Komut(const QString &sql);
+    // The statement of a shape told by `anahtar`; `sql` builds its text the first time.
+    template <typename Uretici> HazirKomut &Komut(const QByteArray &anahtar, Uretici sql);
+    FiyatSatiri *FiyatSatiriBul(int seviye);
 
     QStringList m_adlar;
     QVector<SutunBilgisi> m_tipler;
@@ -154,9 +279,21 @@ private:
     int m_yrYeri = -1, m_degYeri = -1;
     QVariant m_bugun, m_yrBugun;
     QString m_kartSorgusu, m_fiyatSorgusu;
-    QHash<QString, QVariant> m_gruplar;
+    QHash<QString, Grup> m_gruplar;
     QHash<QString, std::shared_ptr<HazirKomut>> m_komutlar; // kept for the whole import
+    QHash<QByteArray, HazirKomut *> m_bicimler;              // statement shape -> one of those
     IceAktarimOzeti &m_ozet;
+
+    // Reused from card to card.
+    QVector<QVariant> m_satir;
+    DegerDizisi m_kartYazimi;
+    std::vector<FiyatSatiri> m_fiyatSatirlari;
+    int m_fiyatSatirSayisi = 0;
+    std::vector<FiyatYazimi> m_fiyatYazimlari; // merged by level, in the order levels came
+    int m_fiyatYazimSayisi = 0;
+    int m_yeniFiyat = 0, m_degisenFiyat = 0;   // counted per line, as the summary counts them
+    QByteArray m_anahtar;
+    QString m_tamponMetin;
 };
 
 HazirKomut &KartYazici::Komut(const QString &sql)
@@ -167,12 +304,25 @@ HazirKomut &KartYazici::Komut(const QString &sql)
     return **it;
 }
 
-QVariant KartYazici::GrupId(const QString &departman)
+template <typename Uretici> HazirKomut &KartYazici::Komut(const QByteArray &anahtar, Uretici sql)
 {
-    const QString anahtar = departman.trimmed();
-    auto it = m_gruplar.find(anahtar);
-    if (it != m_gruplar.end())
+    auto it = m_bicimler.constFind(anahtar);
+    if (it != m_bicimler.constEnd())
+        return **it;
+    HazirKomut &komut = Komut(sql());
+    m_bicimler.insert(anahtar, &komut);
+    return komut;
+}
+
+const KartYazici::Grup &KartYazici::GrupId(QStringView departman)
+{
+    const QStringView anahtarGorunum = departman.trimmed();
+    m_tamponMetin.resize(anahtarGorunum.size());
+    std::copy(anahtarGorunum.begin(), anahtarGorunum.end(), m_tamponMetin.begin());
+    auto it = m_gruplar.constFind(m_tamponMetin);
+    if (it != m_gruplar.constEnd())
         return *it;
+    const QString anahtar = anahtarGorunum.toString();
     HazirKomut &sorgu = Komut(QStringLiteral("SELECT Grup_ID FROM KDVGRUPLARI WHERE Departman_No=?"));
     sorgu.Bagla(0, int(*TamSayiDegeri(anahtar)));
     sorgu.Yurut();
@@ -180,15 +330,18 @@ QVariant KartYazici::GrupId(const QString &departman)
         sorgu.Bitir();
         throw Hata(QStringLiteral("Hedef firmada %1 numaralı KDV departmanı yok.").arg(anahtar));
     }
-    const QVariant id = sorgu.Deger(0);
+    Grup grup;
+    grup.id = sorgu.Deger(0);
     sorgu.Bitir();
-    return *m_gruplar.insert(anahtar, id);
+    grup.metin = DegerMetni(grup.id, m_grupTipi.tip).trimmed();
+    return *m_gruplar.insert(anahtar, grup);
 }
 
-bool KartYazici::KartiOku(const QString &stokKod, QVector<QVariant> &satir)
+bool KartYazici::KartiOku(QStringView stokKod, QVector<QVariant> &satir)
 {
     HazirKomut &sorgu = Komut(m_kartSorgusu);
-    sorgu.Bagla(0, BosDegil(stokKod));
+    // Never a null text: bound as it is, it would become NULL.
+    sorgu.Bagla(0, QVariant(stokKod.isEmpty() ? QStringLiteral("") : stokKod.toString()));
     sorgu.Yurut();
     const bool var = sorgu.Sonraki();
     if (var) {
@@ -200,98 +353,130 @@ bool KartYazici::KartiOku(const QString &stokKod, QVector<QVariant> &satir)
     return var;
 }
 
-void KartYazici::Calistir(const QString &sql, const QVector<QVariant> &degerler)
+FiyatSatiri *KartYazici::FiyatSatiriBul(int seviye)
 {
-    HazirKomut &komut = Komut(sql);
-    for (int i = 0; i < degerler.size(); ++i)
-        komut.Bagla(i, degerler[i]);
-    komut.Yurut();
-    komut.Bitir();
+    for (int i = 0; i < m_fiyatSatirSayisi; ++i)
+        if (m_fiyatSatirlari[size_t(i)].seviye == seviye)
+            return &m_fiyatSatirlari[size_t(i)];
+    return nullptr;
 }
 
 // The card's price writes in as few statements as their shapes allow: the new rows with one
 // multi-row INSERT per column set, the changed rows with one UPDATE whose CASE gives every
-// level its own values. Lines of one level are merged first, the later value winning, which
-// leaves the rows as writing them one after another would.
-void KartYazici::FiyatlariYaz(const QVector<FiyatYazimi> &yazimlar, const QVariant &id)
+// level its own values. Lines of one level were merged already, the later value winning,
+// which leaves the rows as writing them one after another would.
+void KartYazici::FiyatlariYaz(const QVariant &id)
 {
-    QMap<int, QMap<int, QVariant>> yeniler, degisenler; // level -> column -> value
-    for (const FiyatYazimi &y : yazimlar) {
-        auto &hedef = yeniler.contains(y.seviye) || y.yeni ? yeniler[y.seviye] : degisenler[y.seviye];
-        for (auto it = y.sutunlar.cbegin(); it != y.sutunlar.cend(); ++it)
-            hedef.insert(it.key(), it.value());
+    const int f = int(m_fiyat.sutunlar.size());
+    // Levels in ascending order.
+    std::vector<const FiyatYazimi *> yeniler, degisenler;
+    for (int i = 0; i < m_fiyatYazimSayisi; ++i) {
+        const FiyatYazimi &y = m_fiyatYazimlari[size_t(i)];
+        (y.yeni ? yeniler : degisenler).push_back(&y);
     }
+    const auto seviyeSirasi = [](const FiyatYazimi *a, const FiyatYazimi *b) { return a->seviye < b->seviye; };
+    std::sort(yeniler.begin(), yeniler.end(), seviyeSirasi);
+    std::sort(degisenler.begin(), degisenler.end(), seviyeSirasi);
 
-    // New rows, grouped by the columns they carry (an absent column keeps its default).
-    QMap<QList<int>, QList<int>> gruplar; // columns -> levels
-    for (auto it = yeniler.cbegin(); it != yeniler.cend(); ++it)
-        gruplar[it->keys()].append(it.key());
-    for (auto g = gruplar.cbegin(); g != gruplar.cend(); ++g) {
-        const QList<int> &sutunlar = g.key();
-        QStringList adlar;
-        for (int s : sutunlar)
-            adlar << m_fiyat.sutunlar[s];
-        adlar << QStringLiteral("Stok_ID");
-        const QString yer = QLatin1Char('(') + QStringLiteral("?,").repeated(adlar.size() - 1) + QStringLiteral("?)");
+    // New rows, grouped by the columns they carry (an absent column keeps its default); the
+    // groups in the ascending order of their column lists.
+    std::vector<std::pair<std::vector<int>, std::vector<const FiyatYazimi *>>> gruplar;
+    for (const FiyatYazimi *y : yeniler) {
+        std::vector<int> sutunlar;
+        for (int s = 0; s < f; ++s)
+            if (y->sutunlar.var[size_t(s)])
+                sutunlar.push_back(s);
+        auto g = std::find_if(gruplar.begin(), gruplar.end(), [&](const auto &e) { return e.first == sutunlar; });
+        if (g == gruplar.end())
+            gruplar.emplace_back(std::move(sutunlar), std::vector<const FiyatYazimi *>{y});
+        else
+            g->second.push_back(y);
+    }
+    std::sort(gruplar.begin(), gruplar.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[sutunlar, seviyeler] : gruplar) {
         // A statement stays well under every backend's limit of bound values.
-        const int parca = qMax(1, 900 / int(adlar.size()));
-        const QList<int> &seviyeler = g.value();
-        for (int bas = 0; bas < seviyeler.size(); bas += parca) {
+        const int parca = qMax(1, 900 / int(sutunlar.size() + 1));
+        for (int bas = 0; bas < int(seviyeler.size()); bas += parca) {
             const int son = qMin(int(seviyeler.size()), bas + parca);
-            QStringList satirlar;
-            QVector<QVariant> degerler;
-            for (int i = bas; i < son; ++i) {
-                const QMap<int, QVariant> &satir = yeniler[seviyeler[i]];
+            m_anahtar.resize(0);
+            m_anahtar += 'I';
+            for (int s : sutunlar)
+                m_anahtar += char(s + 1);
+            m_anahtar += QByteArray::number(son - bas);
+            HazirKomut &komut = Komut(m_anahtar, [&] {
+                QStringList adlar;
                 for (int s : sutunlar)
-                    degerler << satir.value(s);
-                degerler << id;
-                satirlar << yer;
+                    adlar << m_fiyat.sutunlar[s];
+                adlar << QStringLiteral("Stok_ID");
+                const QString yer = QLatin1Char('(') + QStringLiteral("?,").repeated(adlar.size() - 1) + QStringLiteral("?)");
+                QStringList satirlar;
+                for (int i = bas; i < son; ++i)
+                    satirlar << yer;
+                return QStringLiteral("INSERT INTO STOKFIYAT (%1) VALUES %2")
+                    .arg(adlar.join(QLatin1Char(',')), satirlar.join(QLatin1Char(',')));
+            });
+            int yer = 0;
+            for (int i = bas; i < son; ++i) {
+                for (int s : sutunlar)
+                    komut.Bagla(yer++, seviyeler[size_t(i)]->sutunlar.deger[size_t(s)]);
+                komut.Bagla(yer++, id);
             }
-            Calistir(QStringLiteral("INSERT INTO STOKFIYAT (%1) VALUES %2")
-                         .arg(adlar.join(QLatin1Char(',')), satirlar.join(QLatin1Char(','))),
-                     degerler);
+            komut.Yurut();
+            komut.Bitir();
         }
     }
 
-    if (degisenler.isEmpty())
+    if (degisenler.empty())
         return;
     // Changed rows: column = CASE WHEN level=? THEN ? ... ELSE column END. A level that does
     // not change the column is bound as NULL, which matches no row, so that the statement's
     // shape depends only on the columns and the number of levels.
-    QList<int> sutunlar;
-    for (const auto &satir : degisenler)
-        for (auto it = satir.cbegin(); it != satir.cend(); ++it)
-            if (!sutunlar.contains(it.key()))
-                sutunlar << it.key();
-    std::sort(sutunlar.begin(), sutunlar.end());
-    const QList<int> seviyeler = degisenler.keys();
-    const int parca = qMax(1, 900 / (2 * int(sutunlar.size()) + 2));
-    for (int bas = 0; bas < seviyeler.size(); bas += parca) {
-        const int son = qMin(int(seviyeler.size()), bas + parca);
-        QStringList atamalar;
-        QVector<QVariant> degerler;
-        for (int s : sutunlar) {
-            const QString &ad = m_fiyat.sutunlar[s];
-            QString atama = ad + QStringLiteral("=CASE");
-            for (int i = bas; i < son; ++i) {
-                atama += QStringLiteral(" WHEN Fiyat_Sira_No=? THEN ?");
-                const QMap<int, QVariant> &satir = degisenler[seviyeler[i]];
-                const bool var = satir.contains(s);
-                degerler << (var ? QVariant(seviyeler[i]) : QVariant(QMetaType(QMetaType::Int)));
-                degerler << satir.value(s);
+    std::vector<int> sutunlar;
+    for (int s = 0; s < f; ++s)
+        for (const FiyatYazimi *y : degisenler)
+            if (y->sutunlar.var[size_t(s)]) {
+                sutunlar.push_back(s);
+                break;
             }
-            atamalar << atama + QStringLiteral(" ELSE ") + ad + QStringLiteral(" END");
+    const int parca = qMax(1, 900 / (2 * int(sutunlar.size()) + 2));
+    const QVariant bosSeviye{QMetaType(QMetaType::Int)};
+    for (int bas = 0; bas < int(degisenler.size()); bas += parca) {
+        const int son = qMin(int(degisenler.size()), bas + parca);
+        m_anahtar.resize(0);
+        m_anahtar += 'U';
+        for (int s : sutunlar)
+            m_anahtar += char(s + 1);
+        m_anahtar += QByteArray::number(son - bas);
+        HazirKomut &komut = Komut(m_anahtar, [&] {
+            QStringList atamalar;
+            for (int s : sutunlar) {
+                const QString &ad = m_fiyat.sutunlar[s];
+                QString atama = ad + QStringLiteral("=CASE");
+                for (int i = bas; i < son; ++i)
+                    atama += QStringLiteral(" WHEN Fiyat_Sira_No=? THEN ?");
+                atamalar << atama + QStringLiteral(" ELSE ") + ad + QStringLiteral(" END");
+            }
+            return QStringLiteral("UPDATE STOKFIYAT SET %1 WHERE Stok_ID=? AND Fiyat_Sira_No IN (%2)")
+                .arg(atamalar.join(QLatin1Char(',')), QStringLiteral("?,").repeated(son - bas - 1) + QStringLiteral("?"));
+        });
+        int yer = 0;
+        for (int s : sutunlar) {
+            for (int i = bas; i < son; ++i) {
+                const FiyatYazimi &y = *degisenler[size_t(i)];
+                const bool var = y.sutunlar.var[size_t(s)];
+                komut.Bagla(yer++, var ? QVariant(y.seviye) : bosSeviye);
+                komut.Bagla(yer++, var ? y.sutunlar.deger[size_t(s)] : QVariant());
+            }
         }
-        degerler << id;
+        komut.Bagla(yer++, id);
         for (int i = bas; i < son; ++i)
-            degerler << seviyeler[i];
-        Calistir(QStringLiteral("UPDATE STOKFIYAT SET %1 WHERE Stok_ID=? AND Fiyat_Sira_No IN (%2)")
-                     .arg(atamalar.join(QLatin1Char(',')), QStringLiteral("?,").repeated(son - bas - 1) + QStringLiteral("?")),
-                 degerler);
+            komut.Bagla(yer++, QVariant(degisenler[size_t(i)]->seviye));
+        komut.Yurut();
+        komut.Bitir();
     }
 }
 
-void KartYazici::Yaz(const KartKaydi &kart)
+void KartYazici::Yaz(const KartGorunumu &kart)
 {
     const quint64 once = Baglanti.KomutSayisi();
     const Sonuc sonuc = KartiYaz(kart);
@@ -303,100 +488,139 @@ void KartYazici::Yaz(const KartKaydi &kart)
     sayilar.enCok = qMax(sayilar.enCok, komut);
 }
 
-KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
+KartYazici::Sonuc KartYazici::KartiYaz(const KartGorunumu &kart)
 {
-    const QStringList &d = kart.degerler;
+    const std::vector<QStringView> &d = kart.kart.degerler;
     const int n = int(m_adlar.size()); // names 1..N-1; value N is the department
-    const QVariant grupId = GrupId(d[n]);
-    const QString grupMetni = DegerMetni(grupId, m_grupTipi.tip).trimmed();
+    const Grup &grup = GrupId(d[size_t(n)]);
+    const QVariant grupId = grup.id;
     const bool sqlite = Baglanti.SQLiteMi();
     const QVariant &bugun = m_bugun;
 
-    QVector<QVariant> satir;
+    QVector<QVariant> &satir = m_satir;
     const bool yeni = !KartiOku(d[0], satir);
 
     // Card columns to write: position in the card query -> value.
-    QMap<int, QVariant> kartYazimi;
+    DegerDizisi &kartYazimi = m_kartYazimi;
+    kartYazimi.Temizle();
     if (yeni) {
-        kartYazimi.insert(1, grupId);
+        kartYazimi.Koy(1, grupId);
         for (int i = 0; i < n; ++i)
-            if (!d[i].isEmpty())
-                kartYazimi.insert(i + 2, MetinDegeri(d[i], m_tipler[i], sqlite));
+            if (!d[size_t(i)].isEmpty())
+                kartYazimi.Koy(i + 2, MetinDegeriHizli(d[size_t(i)], m_tipler[i], sqlite));
     } else {
-        if (Farkli(satir[1], m_grupTipi, grupMetni))
-            kartYazimi.insert(1, grupId);
+        if (Farkli(satir[1], m_grupTipi, grup.metin))
+            kartYazimi.Koy(1, grupId);
         for (int i = 0; i < n; ++i)
-            if (Farkli(satir[i + 2], m_tipler[i], d[i]))
-                kartYazimi.insert(i + 2, YazilacakDeger(d[i], m_tipler[i], true));
+            if (Farkli(satir[i + 2], m_tipler[i], d[size_t(i)]))
+                kartYazimi.Koy(i + 2, YazilacakDeger(d[size_t(i)], m_tipler[i], true));
     }
-    const bool kartDegisti = !kartYazimi.isEmpty();
+    const bool kartDegisti = !kartYazimi.Bos();
 
     // The card's price rows, read with one statement (a new card has none).
+    const int f = int(m_fiyat.sutunlar.size());
     const QVariant eskiId = yeni ? QVariant() : satir[0];
-    QHash<int, QVector<QVariant>> fiyatSatirlari;
-    if (!yeni && !kart.fiyatlar.isEmpty()) {
+    m_fiyatSatirSayisi = 0;
+    auto yeniFiyatSatiri = [&]() -> FiyatSatiri & {
+        if (size_t(m_fiyatSatirSayisi) == m_fiyatSatirlari.size())
+            m_fiyatSatirlari.emplace_back();
+        FiyatSatiri &fs = m_fiyatSatirlari[size_t(m_fiyatSatirSayisi++)];
+        fs.deger.assign(size_t(f), QVariant());
+        return fs;
+    };
+    if (!yeni && kart.fiyatSayisi > 0) {
         HazirKomut &sorgu = Komut(m_fiyatSorgusu);
         sorgu.Bagla(0, eskiId);
         sorgu.Yurut();
         while (sorgu.Sonraki()) {
-            QVector<QVariant> fs(m_fiyat.sutunlar.size());
-            for (int i = 0; i < fs.size(); ++i)
-                fs[i] = sorgu.Deger(i);
-            const int seviye = fs[0].toInt();
-            if (!fiyatSatirlari.contains(seviye))
-                fiyatSatirlari.insert(seviye, fs);
+            const QVariant ilk = sorgu.Deger(0);
+            const int seviye = ilk.toInt();
+            if (FiyatSatiriBul(seviye))
+                continue;
+            FiyatSatiri &fs = yeniFiyatSatiri();
+            fs.seviye = seviye;
+            fs.deger[0] = ilk;
+            for (int i = 1; i < f; ++i)
+                fs.deger[size_t(i)] = sorgu.Deger(i);
         }
         sorgu.Bitir();
     }
 
     // Price writes, worked out before anything is written; the id is filled in later.
-    QVector<FiyatYazimi> fiyatYazimlari;
-    for (const QStringList &fl : kart.fiyatlar) {
-        FiyatYazimi yazim;
-        yazim.seviye = *TamSayiDegeri(fl[0]);
-        auto it = fiyatSatirlari.find(yazim.seviye);
-        yazim.yeni = it == fiyatSatirlari.end();
-        for (int i = 0; i < fl.size(); ++i) {
-            if (i == 1)
-                continue; // Stok_ID: the target's
-            if (yazim.yeni) {
-                if (!fl[i].isEmpty())
-                    yazim.sutunlar.insert(i, MetinDegeri(fl[i], m_fiyatTipleri[i], sqlite));
-            } else if (Farkli(it->at(i), m_fiyatTipleri[i], fl[i])) {
-                yazim.sutunlar.insert(i, YazilacakDeger(fl[i], m_fiyatTipleri[i], false));
+    m_fiyatYazimSayisi = 0;
+    m_yeniFiyat = m_degisenFiyat = 0;
+    for (int k = 0; k < kart.fiyatSayisi; ++k) {
+        const std::vector<QStringView> &fl = kart.fiyatlar[size_t(k)].degerler;
+        const int seviye = *TamSayiDegeri(fl[0]);
+        FiyatSatiri *kayit = FiyatSatiriBul(seviye);
+        const bool yeniSatir = kayit == nullptr;
+        // The level's merged write, if an earlier line of the card had one.
+        FiyatYazimi *yazim = nullptr;
+        for (int i = 0; i < m_fiyatYazimSayisi && !yazim; ++i)
+            if (m_fiyatYazimlari[size_t(i)].seviye == seviye)
+                yazim = &m_fiyatYazimlari[size_t(i)];
+        bool yeniYazim = false;
+        if (!yazim) {
+            if (size_t(m_fiyatYazimSayisi) == m_fiyatYazimlari.size())
+                m_fiyatYazimlari.emplace_back();
+            yazim = &m_fiyatYazimlari[size_t(m_fiyatYazimSayisi)];
+            yazim->seviye = seviye;
+            yazim->yeni = yeniSatir;
+            yazim->sutunlar.Boyutla(f);
+            yeniYazim = true;
+        }
+        bool degisti = false;
+        if (yeniSatir) {
+            FiyatSatiri &fs = yeniFiyatSatiri();
+            fs.seviye = seviye;
+            for (int i = 0; i < int(fl.size()); ++i) {
+                if (i == 1 || fl[size_t(i)].isEmpty())
+                    continue; // Stok_ID: the target's
+                QVariant deger = MetinDegeriHizli(fl[size_t(i)], m_fiyatTipleri[i], sqlite);
+                fs.deger[size_t(i)] = deger;
+                yazim->sutunlar.Koy(i, std::move(deger));
+            }
+        } else {
+            for (int i = 0; i < int(fl.size()); ++i) {
+                if (i == 1)
+                    continue; // Stok_ID: the target's
+                if (Farkli(kayit->deger[size_t(i)], m_fiyatTipleri[i], fl[size_t(i)])) {
+                    QVariant deger = YazilacakDeger(fl[size_t(i)], m_fiyatTipleri[i], false);
+                    kayit->deger[size_t(i)] = deger;
+                    yazim->sutunlar.Koy(i, std::move(deger));
+                    degisti = true;
+                }
             }
         }
-        if (yazim.yeni) {
-            QVector<QVariant> fs(m_fiyat.sutunlar.size());
-            for (auto s = yazim.sutunlar.cbegin(); s != yazim.sutunlar.cend(); ++s)
-                fs[s.key()] = s.value();
-            fiyatSatirlari.insert(yazim.seviye, fs);
-        } else {
-            for (auto s = yazim.sutunlar.cbegin(); s != yazim.sutunlar.cend(); ++s)
-                (*it)[s.key()] = s.value();
-        }
-        if (yazim.yeni || !yazim.sutunlar.isEmpty())
-            fiyatYazimlari << yazim;
+        if (yeniSatir)
+            ++m_yeniFiyat;
+        else if (degisti)
+            ++m_degisenFiyat;
+        if (yeniYazim && (yeniSatir || degisti))
+            ++m_fiyatYazimSayisi;
     }
+    const bool fiyatYazilacak = m_fiyatYazimSayisi > 0;
 
     // Dates: a new card is created today; a changed one keeps its Yr_Tarih and is stamped
     // today. Writes that would store what is already there are left out.
     if (m_tarihlerVar) {
         if (m_yrYeri >= 0)
-            kartYazimi.remove(m_yrYeri + 2);
+            kartYazimi.var[size_t(m_yrYeri + 2)] = 0;
         if (m_degYeri >= 0)
-            kartYazimi.remove(m_degYeri + 2);
+            kartYazimi.var[size_t(m_degYeri + 2)] = 0;
     }
     if (!yeni) {
-        for (auto it = kartYazimi.begin(); it != kartYazimi.end();) {
-            const SutunBilgisi tip = it.key() == 1 ? m_grupTipi : m_tipler[it.key() - 2];
-            it = AyniDeger(satir[it.key()], it.value(), tip) ? kartYazimi.erase(it) : std::next(it);
+        for (int k = 1; k < n + 2; ++k) {
+            if (!kartYazimi.var[size_t(k)])
+                continue;
+            const SutunBilgisi &tip = k == 1 ? m_grupTipi : m_tipler[k - 2];
+            if (AyniDeger(satir[k], kartYazimi.deger[size_t(k)], tip))
+                kartYazimi.var[size_t(k)] = 0;
         }
     }
     // Once the card or one of its prices changed, the card is stamped today.
-    const bool damga = !yeni && m_tarihlerVar && (kartDegisti || !fiyatYazimlari.isEmpty())
-                       && !AyniDeger(satir.last(), bugun, m_tarihTipi);
-    if (!yeni && kartYazimi.isEmpty() && !damga && fiyatYazimlari.isEmpty()) {
+    const bool damga = !yeni && m_tarihlerVar && (kartDegisti || fiyatYazilacak) && !AyniDeger(satir.last(), bugun, m_tarihTipi);
+    if (!yeni && kartYazimi.Bos() && !damga && !fiyatYazilacak) {
         ++m_ozet.kartDegismeyen;
         return Sonuc::Degismedi;
     }
@@ -405,27 +629,33 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
     Baglanti.IslemBaslat();
     try {
         QVariant id = eskiId;
-        QStringList adlar;
-        QVector<QVariant> degerler;
-        auto ekle = [&](int konum, const QVariant &deger) {
-            adlar << (konum == 1 ? QStringLiteral("KDVGrup_ID") : m_adlar[konum - 2]);
-            degerler << deger;
-        };
-        for (auto it = kartYazimi.cbegin(); it != kartYazimi.cend(); ++it)
-            ekle(it.key(), it.value());
+        const auto ad = [&](int konum) { return konum == 1 ? QStringLiteral("KDVGrup_ID") : m_adlar[konum - 2]; };
+        m_anahtar.resize(0);
+        m_anahtar += yeni ? 'C' : (damga ? 'D' : 'K');
+        m_anahtar += QByteArrayView(kartYazimi.var.data(), qsizetype(kartYazimi.var.size()));
+        const bool sutunVar = !kartYazimi.Bos();
         if (yeni) {
+            HazirKomut &komut = Komut(m_anahtar, [&] {
+                QStringList adlar;
+                for (int k = 1; k < n + 2; ++k)
+                    if (kartYazimi.var[size_t(k)])
+                        adlar << ad(k);
+                if (m_tarihlerVar)
+                    adlar << QStringLiteral("Yr_Tarih") << QStringLiteral("Deg_Tarih");
+                QStringList yerler;
+                for (int i = 0; i < adlar.size(); ++i)
+                    yerler << QStringLiteral("?");
+                return QStringLiteral("INSERT INTO STOKKART (%1) VALUES (%2)")
+                    .arg(adlar.join(QLatin1Char(',')), yerler.join(QLatin1Char(',')));
+            });
+            int yer = 0;
+            for (int k = 1; k < n + 2; ++k)
+                if (kartYazimi.var[size_t(k)])
+                    komut.Bagla(yer++, kartYazimi.deger[size_t(k)]);
             if (m_tarihlerVar) {
-                adlar << QStringLiteral("Yr_Tarih") << QStringLiteral("Deg_Tarih");
-                degerler << m_yrBugun << bugun;
+                komut.Bagla(yer++, m_yrBugun);
+                komut.Bagla(yer++, bugun);
             }
-            QStringList yerler;
-            for (int i = 0; i < adlar.size(); ++i)
-                yerler << QStringLiteral("?");
-            const QString sql = QStringLiteral("INSERT INTO STOKKART (%1) VALUES (%2)")
-                                    .arg(adlar.join(QLatin1Char(',')), yerler.join(QLatin1Char(',')));
-            HazirKomut &komut = Komut(sql);
-            for (int i = 0; i < degerler.size(); ++i)
-                komut.Bagla(i, degerler[i]);
             komut.Yurut();
             id = komut.SonEklenenId();
             komut.Bitir();
@@ -435,21 +665,28 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
                     throw Hata(QStringLiteral("Oluşturulan stok kartı okunamadı."));
                 id = okunan[0];
             }
-        } else {
-            if (damga) {
-                adlar << QStringLiteral("Deg_Tarih");
-                degerler << bugun;
-            }
-            if (!adlar.isEmpty()) {
+        } else if (sutunVar || damga) {
+            HazirKomut &komut = Komut(m_anahtar, [&] {
                 QStringList atamalar;
-                for (const QString &a : adlar)
-                    atamalar << a + QStringLiteral("=?");
-                degerler << id;
-                Calistir(QStringLiteral("UPDATE STOKKART SET %1 WHERE Stok_ID=?").arg(atamalar.join(QLatin1Char(','))), degerler);
-            }
+                for (int k = 1; k < n + 2; ++k)
+                    if (kartYazimi.var[size_t(k)])
+                        atamalar << ad(k) + QStringLiteral("=?");
+                if (damga)
+                    atamalar << QStringLiteral("Deg_Tarih=?");
+                return QStringLiteral("UPDATE STOKKART SET %1 WHERE Stok_ID=?").arg(atamalar.join(QLatin1Char(',')));
+            });
+            int yer = 0;
+            for (int k = 1; k < n + 2; ++k)
+                if (kartYazimi.var[size_t(k)])
+                    komut.Bagla(yer++, kartYazimi.deger[size_t(k)]);
+            if (damga)
+                komut.Bagla(yer++, bugun);
+            komut.Bagla(yer++, id);
+            komut.Yurut();
+            komut.Bitir();
         }
 
-        FiyatlariYaz(fiyatYazimlari, id);
+        FiyatlariYaz(id);
         Baglanti.IslemOnayla();
     } catch (...) {
         Baglanti.IslemGeriAl();
@@ -457,10 +694,15 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartKaydi &kart)
     }
     // Counted once the card stands.
     ++(yeni ? m_ozet.kartOlusturulan : m_ozet.kartGuncellenen);
-    for (const FiyatYazimi &yazim : fiyatYazimlari)
-        ++(yazim.yeni ? m_ozet.fiyatOlusturulan : m_ozet.fiyatGuncellenen);
+    m_ozet.fiyatOlusturulan += m_yeniFiyat;
+    m_ozet.fiyatGuncellenen += m_degisenFiyat;
     return yeni ? Sonuc::Olusturuldu : Sonuc::Guncellendi;
 }
+
+struct KartKaydi {
+    QStringList degerler;          // values 1..N of the card line
+    QList<QStringList> fiyatlar;   // its price lines
+};
 
 // Reads one card line and the price lines after it; `satir` ends on "<STOK>" or "<END>".
 KartKaydi KartKaydiOku(AktarimOkuyucu &dosya, const QString &kartSatiri, QString &satir)
@@ -661,17 +903,33 @@ void KartlariAktar(AktarimOkuyucu &dosya, IceAktarimOzeti &ozet)
 
         dosya.KonumaGit(ilkKart);
         KartYazici yazici(adlar, fiyat, ozet);
-        satir = Etiket::Stok;
-        while (satir != Etiket::Son) {
-            const QString kartSatiri = dosya.SatirOku();
-            if (kartSatiri == Etiket::Son)
+        KartGorunumu kart;
+        QString okunan;
+        for (;;) {
+            dosya.SatirOku(kart.kart.metin);
+            if (kart.kart.metin == Etiket::Son)
                 break;
-            const KartKaydi kart = KartKaydiOku(dosya, kartSatiri, satir);
-            stokKod = kart.degerler.value(0).trimmed();
-            Operator().MesajLblYaz(kart.degerler.value(1).trimmed() + QStringLiteral(" İsimli Stok Aktarılıyor....."));
+            kart.kart.Ayir();
+            kart.fiyatSayisi = 0;
+            for (;;) {
+                dosya.SatirOku(okunan);
+                if (okunan == Etiket::Stok || okunan == Etiket::Son)
+                    break;
+                if (size_t(kart.fiyatSayisi) == kart.fiyatlar.size())
+                    kart.fiyatlar.emplace_back();
+                SatirGorunumu &fiyatSatiri = kart.fiyatlar[size_t(kart.fiyatSayisi++)];
+                std::swap(fiyatSatiri.metin, okunan);
+                fiyatSatiri.Ayir();
+            }
+            const bool son = okunan == Etiket::Son;
+            const std::vector<QStringView> &d = kart.kart.degerler;
+            stokKod = d.empty() ? QString() : d[0].trimmed().toString();
+            Operator().MesajLblYaz((d.size() > 1 ? d[1].trimmed().toString() : QString()) + QStringLiteral(" İsimli Stok Aktarılıyor....."));
             yazici.Yaz(kart);
             IlerlemeArttir(KartBar(), 1);
             Operator().BekleyenOlaylariIsle();
+            if (son)
+                break;
         }
         Operator().FrameBarGoster(false);
         Operator().Mesaj(QStringLiteral("İşlem Başarı ile Tamamlandı"));
