@@ -135,6 +135,9 @@ void VeriTabaniBaglantisi::Ac(const QString &kullanici, const QString &sifre, co
         else {
             deneme.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
             deneme.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            // Checkpoints copy the log back into the database and wait for the disk; with a
+            // larger log they come seldom during an import of many small transactions.
+            deneme.exec(QStringLiteral("PRAGMA wal_autocheckpoint=16384"));
         }
     }
     if (!hataMetni.isEmpty()) {
