@@ -120,6 +120,21 @@ bool AyracMi(const QString &m, qsizetype konum, char ayrac)
     return m[konum] == QLatin1Char(ayrac);
 }
 
+// The time after a 10-character date: none (midnight) or " HH:mm:ss".
+bool SaatKismiOku(const QString &m, QTime &saat)
+{
+    saat = QTime(0, 0);
+    if (m.size() == 10)
+        return true;
+    if (!AyracMi(m, 10, ' ') || !AyracMi(m, 13, ':') || !AyracMi(m, 16, ':'))
+        return false;
+    const int s = Rakamlar(m, 11, 2), d = Rakamlar(m, 14, 2), sn = Rakamlar(m, 17, 2);
+    if (s < 0 || d < 0 || sn < 0)
+        return false;
+    saat = QTime(s, d, sn);
+    return saat.isValid();
+}
+
 // The embedded backend's stored forms "yyyy-MM-dd HH:mm:ss" and "yyyy-MM-dd", read without a
 // round trip through local time (which costs a time zone look-up per value). False for any
 // other form.
@@ -132,16 +147,7 @@ bool SaklananTarihOku(const QString &m, QDate &tarih, QTime &saat)
     tarih = QDate(Rakamlar(m, 0, 4), Rakamlar(m, 5, 2), Rakamlar(m, 8, 2));
     if (Rakamlar(m, 0, 4) < 0 || Rakamlar(m, 5, 2) < 0 || Rakamlar(m, 8, 2) < 0 || !tarih.isValid())
         return false;
-    saat = QTime(0, 0);
-    if (m.size() == 10)
-        return true;
-    if (!AyracMi(m, 10, ' ') || !AyracMi(m, 13, ':') || !AyracMi(m, 16, ':'))
-        return false;
-    const int s = Rakamlar(m, 11, 2), d = Rakamlar(m, 14, 2), sn = Rakamlar(m, 17, 2);
-    if (s < 0 || d < 0 || sn < 0)
-        return false;
-    saat = QTime(s, d, sn);
-    return saat.isValid();
+    return SaatKismiOku(m, saat);
 }
 
 // The file's forms "dd.MM.yyyy HH:mm:ss" and "dd.MM.yyyy" likewise.
@@ -157,16 +163,7 @@ bool DosyaTarihiOku(const QString &m, QDate &tarih, QTime &saat)
     tarih = QDate(y, a, g);
     if (!tarih.isValid())
         return false;
-    saat = QTime(0, 0);
-    if (m.size() == 10)
-        return true;
-    if (!AyracMi(m, 10, ' ') || !AyracMi(m, 13, ':') || !AyracMi(m, 16, ':'))
-        return false;
-    const int s = Rakamlar(m, 11, 2), d = Rakamlar(m, 14, 2), sn = Rakamlar(m, 17, 2);
-    if (s < 0 || d < 0 || sn < 0)
-        return false;
-    saat = QTime(s, d, sn);
-    return saat.isValid();
+    return SaatKismiOku(m, saat);
 }
 
 void IkiHane(QString &metin, int sayi)
