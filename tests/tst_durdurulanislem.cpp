@@ -42,8 +42,8 @@ void DurdurulanIslemTesti::initTestCase()
     qputenv("STOKTRANSFER_PASSWORD", "1234");
     m_demo = QDir(m_klasor.path()).filePath("demo");
     m_dosya = QDir(m_klasor.path()).filePath("tum.trn");
-    // Large enough that an import takes a second or two.
-    QCOMPARE(Calistir({"demo", m_demo, "--cards", "4000", "--prices", "3"}), 0);
+    // Large enough that an import takes a second or two and an export most of a second.
+    QCOMPARE(Calistir({"demo", m_demo, "--cards", "10000", "--prices", "3"}), 0);
     QCOMPARE(Calistir(QStringList{"export"} + Giris(m_demo, "01") + QStringList{m_dosya}), 0);
 }
 
@@ -157,8 +157,9 @@ void DurdurulanIslemTesti::oldurulenDisaAktarim()
     const int tamSure = int(sure.elapsed());
     QVERIFY(QFile::remove(yeni));
 
+    // A kill that comes after the export ended proves nothing: try until three have struck.
     int oldurulen = 0;
-    for (int deneme = 0; deneme < 3; ++deneme) {
+    for (int deneme = 0; deneme < 12 && oldurulen < 3; ++deneme) {
         const int ms = 50 + int(m_rastgele.bounded(quint32(qMax(100, tamSure * 4 / 5))));
         // A new path: nothing may appear there.
         if (Oldur(QStringList{"export"} + Giris(m_demo, "01") + QStringList{yeni}, ms)) {
@@ -173,7 +174,7 @@ void DurdurulanIslemTesti::oldurulenDisaAktarim()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), eski);
     }
-    qInfo("export killed %d of 3 times (uninterrupted %d ms)", oldurulen, tamSure);
+    qInfo("export killed %d times (uninterrupted %d ms)", oldurulen, tamSure);
     QVERIFY(oldurulen >= 2);
 }
 
