@@ -178,6 +178,17 @@ void DortHane(QString &metin, int sayi)
     IkiHane(metin, sayi % 100);
 }
 
+// " HH:mm:ss", the time part both date forms share.
+void SaatEkle(QString &metin, const QTime &saat)
+{
+    metin += QLatin1Char(' ');
+    IkiHane(metin, saat.hour());
+    metin += QLatin1Char(':');
+    IkiHane(metin, saat.minute());
+    metin += QLatin1Char(':');
+    IkiHane(metin, saat.second());
+}
+
 // dd.MM.yyyy[ HH:mm:ss] of a date and time read above (years 1000..9999).
 QString TarihSaatMetni(const QDate &tarih, const QTime &saat)
 {
@@ -188,14 +199,8 @@ QString TarihSaatMetni(const QDate &tarih, const QTime &saat)
     IkiHane(metin, tarih.month());
     metin += QLatin1Char('.');
     DortHane(metin, tarih.year());
-    if (saat != QTime(0, 0)) {
-        metin += QLatin1Char(' ');
-        IkiHane(metin, saat.hour());
-        metin += QLatin1Char(':');
-        IkiHane(metin, saat.minute());
-        metin += QLatin1Char(':');
-        IkiHane(metin, saat.second());
-    }
+    if (saat != QTime(0, 0))
+        SaatEkle(metin, saat);
     return metin;
 }
 
@@ -209,12 +214,7 @@ QString SaklananTarihMetni(const QDate &tarih, const QTime &saat)
     IkiHane(metin, tarih.month());
     metin += QLatin1Char('-');
     IkiHane(metin, tarih.day());
-    metin += QLatin1Char(' ');
-    IkiHane(metin, saat.hour());
-    metin += QLatin1Char(':');
-    IkiHane(metin, saat.minute());
-    metin += QLatin1Char(':');
-    IkiHane(metin, saat.second());
+    SaatEkle(metin, saat);
     return metin;
 }
 
