@@ -8,6 +8,7 @@
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
 #include "transfer/OncekiDosya.h"
+#include "support/AktarimBeklentileri.h"
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
 
@@ -17,12 +18,9 @@
 #include <QTest>
 
 using namespace Degiskenler;
+using namespace AktarimBeklentileri;
 
 namespace {
-const QString Kaynak = QStringLiteral("FIRMA01");
-const QString Hedef = QStringLiteral("FIRMA02");
-const QString Basari = QStringLiteral("İşlem Başarı ile Tamamlandı");
-const QString Bolge7 = QStringLiteral("Stok Bilgileri Güncellenirken Bir Hata Oluştu.Lütfen Bu Durumu Progam SatıcınızaBildiriniz.");
 const QString Format = QStringLiteral("Dosya Formatı Hatası Dosya Ravelkoi İçinygun Dosya Değil.");
 // Cards whose values can all stand in a file (the demo gives some a ";" in Aciklama).
 const QString Yazilabilir = QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod");

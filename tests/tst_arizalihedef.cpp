@@ -4,6 +4,7 @@
 #include "state/Degiskenler.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
+#include "support/AktarimBeklentileri.h"
 #include "support/KartDurumlari.h"
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
@@ -18,12 +19,9 @@
 #include <QUuid>
 
 using namespace Degiskenler;
+using namespace AktarimBeklentileri;
 
 namespace {
-const QString Kaynak = QStringLiteral("FIRMA01");
-const QString Hedef = QStringLiteral("FIRMA02");
-const QString Bolge7 = QStringLiteral("Stok Bilgileri Güncellenirken Bir Hata Oluştu.Lütfen Bu Durumu Progam SatıcınızaBildiriniz.");
-const QString Basari = QStringLiteral("İşlem Başarı ile Tamamlandı");
 } // namespace
 
 // The import against a target that fails part-way: a trigger refusing one card, a read-only

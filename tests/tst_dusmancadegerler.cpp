@@ -9,6 +9,7 @@
 #include "state/Hata.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
+#include "support/AktarimBeklentileri.h"
 #include "support/KartDurumlari.h"
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
@@ -19,12 +20,9 @@
 #include <QTest>
 
 using namespace Degiskenler;
+using namespace AktarimBeklentileri;
 
 namespace {
-const QString Kaynak = QStringLiteral("FIRMA01");
-const QString Hedef = QStringLiteral("FIRMA02");
-const QString Bolge7 = QStringLiteral("Stok Bilgileri Güncellenirken Bir Hata Oluştu.Lütfen Bu Durumu Progam SatıcınızaBildiriniz.");
-const QString Basari = QStringLiteral("İşlem Başarı ile Tamamlandı");
 const QString Turkce = QStringLiteral("çğıİöşü ÇĞIÖŞÜ");
 
 // Values that have broken statements, files or code pages elsewhere.
