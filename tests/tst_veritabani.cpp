@@ -66,20 +66,37 @@ void VeriTabaniTesti::cleanup()
 void VeriTabaniTesti::odbcDegerleriTirnaklanir_data()
 {
     QTest::addColumn<QString>("sifre");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("surucu");
     QTest::addColumn<QString>("beklenen");
-    QTest::newRow("plain") << "gizli" << "DRIVER={FreeTDS};UID={torvela};PWD={gizli};DATABASE={Defination_DB};SERVER={SRV1};";
+    const QString bas = QStringLiteral("DRIVER={FreeTDS};UID={torvela};PWD={gizli};DATABASE={Defination_DB};");
+    const QString son = QStringLiteral("ClientCharset=UTF-8;TDS_Version={7.4};");
+    QTest::newRow("name alone: port 1433") << "gizli" << "SRV1" << "FreeTDS" << bas + "SERVER={SRV1};PORT={1433};" + son;
+    QTest::newRow("name,port: port apart") << "gizli" << "SRV1, 1500" << "FreeTDS" << bas + "SERVER={SRV1};PORT={1500};" + son;
+    QTest::newRow("named instance: no port") << "gizli" << "SRV1\\ÖRNEK" << "FreeTDS" << bas + "SERVER={SRV1\\ÖRNEK};" + son;
+    QTest::newRow("instance with port") << "gizli" << "10.0.0.5\\ÖRNEK,1600" << "FreeTDS"
+                                        << bas + "SERVER={10.0.0.5\\ÖRNEK};PORT={1600};" + son;
+    QTest::newRow("other driver: host,port as typed")
+        << "gizli" << "SRV1,1433" << "ODBC Driver 18 for SQL Server"
+        << "DRIVER={ODBC Driver 18 for SQL Server};UID={torvela};PWD={gizli};DATABASE={Defination_DB};SERVER={SRV1,1433};";
     QTest::newRow("semicolon cannot add attributes")
-        << "a;DATABASE=master" << "DRIVER={FreeTDS};UID={torvela};PWD={a;DATABASE=master};DATABASE={Defination_DB};SERVER={SRV1};";
-    QTest::newRow("closing brace doubled") << "x}y" << "DRIVER={FreeTDS};UID={torvela};PWD={x}}y};DATABASE={Defination_DB};SERVER={SRV1};";
-    QTest::newRow("apostrophe as typed") << "o'k" << "DRIVER={FreeTDS};UID={torvela};PWD={o'k};DATABASE={Defination_DB};SERVER={SRV1};";
+        << "a;DATABASE=master" << "SRV1" << "FreeTDS"
+        << "DRIVER={FreeTDS};UID={torvela};PWD={a;DATABASE=master};DATABASE={Defination_DB};SERVER={SRV1};PORT={1433};" + son;
+    QTest::newRow("closing brace doubled") << "x}y" << "SRV1" << "FreeTDS"
+                                           << "DRIVER={FreeTDS};UID={torvela};PWD={x}}y};DATABASE={Defination_DB};SERVER={SRV1};PORT={1433};" + son;
+    QTest::newRow("apostrophe as typed") << "o'k" << "SRV1" << "FreeTDS"
+                                         << "DRIVER={FreeTDS};UID={torvela};PWD={o'k};DATABASE={Defination_DB};SERVER={SRV1};PORT={1433};" + son;
 }
 
 void VeriTabaniTesti::odbcDegerleriTirnaklanir()
 {
     QFETCH(QString, sifre);
+    QFETCH(QString, server);
+    QFETCH(QString, surucu);
     QFETCH(QString, beklenen);
+    qunsetenv("STOKTRANSFER_TDS_VERSION");
     QCOMPARE(VeriTabaniBaglantisi::OdbcBaglantiMetni(QStringLiteral("torvela"), sifre, QStringLiteral("Defination_DB"),
-                                                     QStringLiteral("SRV1"), QStringLiteral("FreeTDS")),
+                                                     server, surucu),
              beklenen);
 }
 

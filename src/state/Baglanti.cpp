@@ -92,13 +92,48 @@ QString VeriTabaniBaglantisi::OdbcDegeri(const QString &deger)
     return QLatin1Char('{') + icerik + QLatin1Char('}');
 }
 
+SunucuAdresi SunucuAdresi::Coz(const QString &server)
+{
+    SunucuAdresi adres;
+    QString metin = server.trimmed();
+    const qsizetype virgul = metin.lastIndexOf(QLatin1Char(','));
+    if (virgul >= 0) {
+        adres.port = metin.mid(virgul + 1).trimmed();
+        metin = metin.left(virgul).trimmed();
+    }
+    const qsizetype ters = metin.indexOf(QLatin1Char('\\'));
+    if (ters >= 0) {
+        adres.ornek = metin.mid(ters + 1).trimmed();
+        metin = metin.left(ters).trimmed();
+    }
+    adres.makine = metin;
+    return adres;
+}
+
+QString VeriTabaniBaglantisi::TdsSurumu()
+{
+    const QString surum = qEnvironmentVariable("STOKTRANSFER_TDS_VERSION");
+    return surum.isEmpty() ? QStringLiteral("7.4") : surum;
+}
+
 QString VeriTabaniBaglantisi::OdbcBaglantiMetni(const QString &kullanici, const QString &sifre,
                                                 const QString &veritabani, const QString &server,
                                                 const QString &surucu)
 {
-    return QStringLiteral("DRIVER=%1;UID=%2;PWD=%3;DATABASE=%4;SERVER=%5;")
-        .arg(OdbcDegeri(surucu), OdbcDegeri(kullanici), OdbcDegeri(sifre), OdbcDegeri(veritabani),
-             OdbcDegeri(server));
+    QString metin = QStringLiteral("DRIVER=%1;UID=%2;PWD=%3;DATABASE=%4;")
+                        .arg(OdbcDegeri(surucu), OdbcDegeri(kullanici), OdbcDegeri(sifre), OdbcDegeri(veritabani));
+    if (surucu.compare(QLatin1String("FreeTDS"), Qt::CaseInsensitive) != 0)
+        return metin + QStringLiteral("SERVER=%1;").arg(OdbcDegeri(server.trimmed()));
+    // FreeTDS takes no "host,port": the port goes apart, 1433 unless typed. A named instance
+    // without a port is found by the server's browser service, so no port is given then.
+    const SunucuAdresi adres = SunucuAdresi::Coz(server);
+    if (!adres.ornek.isEmpty())
+        metin += QStringLiteral("SERVER=%1;").arg(OdbcDegeri(adres.makine + QLatin1Char('\\') + adres.ornek));
+    else
+        metin += QStringLiteral("SERVER=%1;").arg(OdbcDegeri(adres.makine));
+    if (!adres.port.isEmpty() || adres.ornek.isEmpty())
+        metin += QStringLiteral("PORT=%1;").arg(OdbcDegeri(adres.port.isEmpty() ? QStringLiteral("1433") : adres.port));
+    return metin + QStringLiteral("ClientCharset=UTF-8;TDS_Version=%1;").arg(OdbcDegeri(TdsSurumu()));
 }
 
 void VeriTabaniBaglantisi::Ac(const QString &kullanici, const QString &sifre, const QString &veritabani,

@@ -13,6 +13,14 @@
 
 class QSqlRecord;
 
+// The server text typed at login: MAKINE, MAKINE,PORT, MAKINE\ORNEK or MAKINE\ORNEK,PORT.
+struct SunucuAdresi {
+    QString makine;
+    QString ornek; // named instance
+    QString port;
+    static SunucuAdresi Coz(const QString &server);
+};
+
 // The one database connection of the run. Two backends, chosen by the server text:
 //  - a folder (or "sqlite:FOLDER"): every database NAME is the file FOLDER/NAME.sqlite;
 //  - anything else: SQL Server through ODBC.
@@ -69,6 +77,8 @@ public:
     static std::optional<QString> SQLiteKlasoru(const QString &server);
     // The ODBC driver name: $STOKTRANSFER_ODBC_DRIVER, else "FreeTDS".
     static QString OdbcSurucusu();
+    // The TDS protocol version FreeTDS speaks: $STOKTRANSFER_TDS_VERSION, else 7.4.
+    static QString TdsSurumu();
 
 private:
     struct TabloBilgisi {
