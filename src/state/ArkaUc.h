@@ -63,8 +63,6 @@ public:
     // SQLite keeps 'yyyy-MM-dd HH:mm:ss' text and 0/1, SQL Server typed values.
     virtual QVariant SaklananTarih(const QDate &tarih, const QTime &saat) const = 0;
     virtual QVariant SaklananBit(bool deger) const = 0;
-    // Refuses, with a clear Hata, a bound value the driver would mangle or fail on.
-    virtual void DegerleriDenetle(const QVariantList &degerler) const = 0;
 
     // Declared types of a result's columns: SQLite keeps them in the statement, ODBC in the
     // fields of the result.
@@ -72,8 +70,12 @@ public:
                                                  const QString &gonderilenSql) = 0;
     // A table's columns, types and key, from each product's own catalogue.
     virtual TabloBilgisi Tablo(QSqlDatabase db, const QString &tablo) = 0;
-    // The key of the row the INSERT just run by `sorgu` created; invalid when there is none.
-    virtual QVariant SonEklenenAnahtar(QSqlQuery &sorgu) const = 0;
+    // Runs `sql`, or the prepared statement when `sql` is empty; false on failure (the error
+    // is the query's). SQL Server refuses first, with a clear Hata, bound text the driver would
+    // fail on, and reads the key of an INSERT's new row at once, leaving no result open.
+    virtual bool Yurut(QSqlQuery &sorgu, const QString &sql) = 0;
+    // The key of the row the connection's last INSERT created; invalid or NULL when there is none.
+    virtual QVariant SonEklenenAnahtar(QSqlDatabase db) const = 0;
     // The prepared statement: SQLite's own interface on the connection's handle (the fast
     // path of imports and lists), elsewhere the connection's QSqlQuery. Throws Hata.
     virtual std::unique_ptr<HazirKomutUcu> KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,

@@ -150,7 +150,7 @@ QSqlQuery VeriTabaniBaglantisi::Calistir(const QString &sql)
     QSqlQuery sorgu(Veritabani());
     sorgu.setForwardOnly(true);
     ++m_komutSayisi;
-    if (!sorgu.exec(Lehce(sql)))
+    if (!ArkaUcu().Yurut(sorgu, Lehce(sql)))
         Firlat(sorgu.lastError());
     return sorgu;
 }
@@ -173,15 +173,14 @@ QSqlQuery &VeriTabaniBaglantisi::Hazirla(const QString &sql)
 
 void VeriTabaniBaglantisi::Yurut(QSqlQuery &sorgu)
 {
-    ArkaUcu().DegerleriDenetle(sorgu.boundValues());
     ++m_komutSayisi;
-    if (!sorgu.exec())
+    if (!ArkaUcu().Yurut(sorgu, QString()))
         Firlat(sorgu.lastError());
 }
 
-QVariant VeriTabaniBaglantisi::SonEklenenAnahtar(QSqlQuery &sorgu) const
+QVariant VeriTabaniBaglantisi::SonEklenenAnahtar() const
 {
-    return ArkaUcu().SonEklenenAnahtar(sorgu);
+    return ArkaUcu().SonEklenenAnahtar(Veritabani());
 }
 
 void VeriTabaniBaglantisi::IslemBaslat(IslemTuru tur)

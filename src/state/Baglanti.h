@@ -50,8 +50,8 @@ public:
     // A statement prepared once and kept until the connection changes; bind, then Yurut().
     QSqlQuery &Hazirla(const QString &sql);
     void Yurut(QSqlQuery &sorgu);
-    // The key of the row a prepared INSERT just created; invalid or NULL when there is none.
-    QVariant SonEklenenAnahtar(QSqlQuery &sorgu) const;
+    // The key of the row the last INSERT created; invalid or NULL when there is none.
+    QVariant SonEklenenAnahtar() const;
 
     // Statements sent since the connection was opened (or the count was reset).
     quint64 KomutSayisi() const { return m_komutSayisi; }

@@ -37,7 +37,7 @@ public:
     QString SutunAdi(int sutun) const override { return Kayit().fieldName(sutun); }
     QVariant Deger(int sutun) const override { return Etkin() ? Etkin()->value(sutun) : QVariant(); }
     QSqlRecord Kayit() const override { return Etkin() ? Etkin()->record() : QSqlRecord(); }
-    QVariant SonEklenenId() override { return Etkin() ? m_baglanti.SonEklenenAnahtar(*Etkin()) : QVariant(); }
+    QVariant SonEklenenId() override { return m_baglanti.SonEklenenAnahtar(); }
     void Bitir() override
     {
         if (m_sorgu)

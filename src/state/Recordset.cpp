@@ -360,10 +360,12 @@ void Recordset::SatiriYaz(int satir)
         m_baglanti->Yurut(sorgu);
         // The new row's key, where the database gives it.
         if (m_anahtarlar.size() == 1 && !sutunlar.contains(m_anahtarlar[0])) {
-            const QVariant anahtar = m_baglanti->SonEklenenAnahtar(sorgu);
+            const QVariant anahtar = m_baglanti->SonEklenenAnahtar();
             if (anahtar.isValid() && !anahtar.isNull())
                 degerler[m_anahtarlar[0]] = anahtar;
         }
+        // Done with the statement: a result left open would hold the connection.
+        sorgu.finish();
         return;
     }
 

@@ -52,6 +52,9 @@ SutunBilgisi OdbcSutunu(const QSqlField &alan)
     return bilgi;
 }
 
+// Sent in the batch of every INSERT (see Lehce).
+const QString AnahtarSorgusu = QStringLiteral(";SELECT CAST(SCOPE_IDENTITY() AS bigint)");
+
 // [name] or [schema].[name], each part quoted the T-SQL way.
 QString TabloAdi(const QString &tablo)
 {
@@ -150,7 +153,7 @@ QString SqlServerArkaUcu::Lehce(const QString &sql) const
     QString metin = sql;
     while (metin.endsWith(QLatin1Char(';')) || (!metin.isEmpty() && metin.back().isSpace()))
         metin.chop(1);
-    return metin + QStringLiteral(";SELECT CAST(SCOPE_IDENTITY() AS bigint)");
+    return metin + AnahtarSorgusu;
 }
 
 void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru)
@@ -228,14 +231,24 @@ TabloBilgisi SqlServerArkaUcu::Tablo(QSqlDatabase db, const QString &tablo)
     return bilgi;
 }
 
-QVariant SqlServerArkaUcu::SonEklenenAnahtar(QSqlQuery &sorgu) const
+bool SqlServerArkaUcu::Yurut(QSqlQuery &sorgu, const QString &sql)
 {
-    // The INSERT's batch ends with the key query (Lehce); a row count may come before it.
+    DegerleriDenetle(sorgu.boundValues());
+    if (!(sql.isEmpty() ? sorgu.exec() : sorgu.exec(sql)))
+        return false;
+    const QString &gonderilen = sql.isEmpty() ? sorgu.lastQuery() : sql;
+    if (!gonderilen.endsWith(AnahtarSorgusu))
+        return true;
+    // The INSERT's batch ends with the key query; a row count may come before it. Every result
+    // is read now: one left open would keep the connection from its next statement.
     while (!sorgu.isSelect()) {
         if (!sorgu.nextResult())
-            return QVariant();
+            break;
     }
-    return sorgu.next() ? sorgu.value(0) : QVariant();
+    m_sonAnahtar = sorgu.isSelect() && sorgu.next() ? sorgu.value(0) : QVariant();
+    while (sorgu.nextResult()) {
+    }
+    return true;
 }
 
 std::unique_ptr<HazirKomutUcu> SqlServerArkaUcu::KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,

@@ -19,19 +19,21 @@ public:
     bool KilitZamanAsimiMi(const QString &yerelKod) const override;
     QVariant SaklananTarih(const QDate &tarih, const QTime &saat) const override;
     QVariant SaklananBit(bool deger) const override { return QVariant(deger); }
-    void DegerleriDenetle(const QVariantList &degerler) const override;
     QVector<SutunBilgisi> SonucSutunlari(QSqlDatabase db, const QSqlRecord &kayit, const QString &gonderilenSql) override;
     TabloBilgisi Tablo(QSqlDatabase db, const QString &tablo) override;
-    QVariant SonEklenenAnahtar(QSqlQuery &sorgu) const override;
+    bool Yurut(QSqlQuery &sorgu, const QString &sql) override;
+    QVariant SonEklenenAnahtar(QSqlDatabase) const override { return m_sonAnahtar; }
     std::unique_ptr<HazirKomutUcu> KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,
                                                 KomutKullanimi kullanim) override;
 
 private:
     void KodSayfasiniOku(QSqlDatabase &db);
+    void DegerleriDenetle(const QVariantList &degerler) const;
 
     QString m_server;
     // When the driver sends bound text as 8-bit text of the database's code page: the code
     // page and the characters above ASCII it holds. 0: text goes as Unicode, or unknown.
     int m_kodSayfasi = 0;
     QSet<char16_t> m_kodSayfasiHarfleri;
+    QVariant m_sonAnahtar; // of the last INSERT
 };

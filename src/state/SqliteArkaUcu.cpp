@@ -350,9 +350,15 @@ TabloBilgisi SqliteArkaUcu::Tablo(QSqlDatabase db, const QString &tablo)
     return bilgi;
 }
 
-QVariant SqliteArkaUcu::SonEklenenAnahtar(QSqlQuery &sorgu) const
+bool SqliteArkaUcu::Yurut(QSqlQuery &sorgu, const QString &sql)
 {
-    return sorgu.lastInsertId();
+    return sql.isEmpty() ? sorgu.exec() : sorgu.exec(sql);
+}
+
+QVariant SqliteArkaUcu::SonEklenenAnahtar(QSqlDatabase db) const
+{
+    sqlite3 *h = Tutamak(db);
+    return h ? QVariant(qlonglong(sqlite3_last_insert_rowid(h))) : QVariant();
 }
 
 std::unique_ptr<HazirKomutUcu> SqliteArkaUcu::KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql, KomutKullanimi)

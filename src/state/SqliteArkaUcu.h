@@ -20,10 +20,10 @@ public:
     bool KilitZamanAsimiMi(const QString &yerelKod) const override;
     QVariant SaklananTarih(const QDate &tarih, const QTime &saat) const override;
     QVariant SaklananBit(bool deger) const override { return QVariant(deger ? 1 : 0); }
-    void DegerleriDenetle(const QVariantList &) const override {}
     QVector<SutunBilgisi> SonucSutunlari(QSqlDatabase db, const QSqlRecord &kayit, const QString &gonderilenSql) override;
     TabloBilgisi Tablo(QSqlDatabase db, const QString &tablo) override;
-    QVariant SonEklenenAnahtar(QSqlQuery &sorgu) const override;
+    bool Yurut(QSqlQuery &sorgu, const QString &sql) override;
+    QVariant SonEklenenAnahtar(QSqlDatabase db) const override;
     std::unique_ptr<HazirKomutUcu> KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,
                                                 KomutKullanimi kullanim) override;
 
