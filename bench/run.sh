@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
 # Times listing, export and import against their floors on the same data, measured with the
 # sqlite3 command-line tool, and writes the figures into bench/RESULTS.md.
-#   bash bench/run.sh [N]        N cards with 10 price rows each; default 100000
+#   bash bench/run.sh [N...]     N cards with 10 price rows each; default 100000 and 20000
 #   RUNS=5 bash bench/run.sh     more runs per figure (the median is reported; at least 3)
+#   CLI=/path/stoktransfer-cli OUT=/tmp/r.md bash bench/run.sh   another build (say, the one
+#                                before a change), its figures written elsewhere
 set -euo pipefail
 cd "$(dirname "$0")/.."
-N=${1:-100000}
+SIZES=("$@")
+[ ${#SIZES[@]} -gt 0 ] || SIZES=(100000 20000)
 RUNS=${RUNS:-3}
 [ "$RUNS" -ge 3 ] || RUNS=3
+OUT=${OUT:-bench/RESULTS.md}
 bash scripts/install-deps.sh >/dev/null
 if [ ! -x /usr/bin/time ]; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get install -y -qq time >/dev/null
 fi
-bash scripts/build.sh >/dev/null
+if [ -z "${CLI:-}" ]; then
+  bash scripts/build.sh >/dev/null
+  CLI="$PWD/build/src/stoktransfer-cli"
+fi
 
-CLI="$PWD/build/src/stoktransfer-cli"
 W=$(mktemp -d /tmp/stokbench.XXXXXX)
 trap 'rm -rf "$W"' EXIT
+REPORT="$W/report.md"
+machine="$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+{
+  echo "# Benchmark results"
+  echo
+  echo "Run on $(date -u '+%Y-%m-%d %H:%M UTC'), $machine, $(uname -sr)."
+  echo "Each figure is the median of $RUNS runs; peak RSS is the largest of the runs."
+  echo "Reproduce with \`bash bench/run.sh ${SIZES[*]}\`. The machine may be shared: figures can be noisy."
+} >"$REPORT"
+
+bench_size() {
+N=$1
+rm -rf "$W/demo"
 export STOKTRANSFER_PASSWORD=1234
 LOGIN=(--server "$W/demo" --user torvela)
 
@@ -73,19 +92,15 @@ R_IMPORT=$(ratio "${SECS[import]}" "${SECS[floor_copy]}")
 R_DRY=$(ratio "${SECS[dryrun]}" "${SECS[floor_copy]}")
 mb() { echo "$(($1 / 1024)) MB"; }
 
-machine="$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 {
-  echo "# Benchmark results"
   echo
-  echo "Run on $(date -u '+%Y-%m-%d %H:%M UTC'), $machine, $(uname -sr)."
-  echo "N = $N cards x 10 price rows; each figure is the median of $RUNS runs; peak RSS is the largest of the runs."
-  echo "Reproduce with \`bash bench/run.sh $N\`. The machine may be shared: figures can be noisy."
+  echo "## N = $N cards x 10 price rows"
   echo
   echo "| command | seconds | floor (sqlite3) | floor seconds | ratio | limit | within | peak RSS |"
   echo "|---|---|---|---|---|---|---|---|"
   echo "| list (all cards) | ${SECS[list]} | the list statement itself | ${SECS[floor_list]} | $R_LIST | 3 | $(verdict "$R_LIST" 3) | $(mb "${RSS[list]}") |"
   echo "| export (all cards, all levels) | ${SECS[export]} | read every card and price row | ${SECS[floor_read]} | $R_EXPORT | 3 | $(verdict "$R_EXPORT" 3) | $(mb "${RSS[export]}") |"
-  echo "| import into the target | ${SECS[import]} | INSERT ... SELECT of every card and price row, one transaction | ${SECS[floor_copy]} | $R_IMPORT | 8 | $(verdict "$R_IMPORT" 8) | $(mb "${RSS[import]}") |"
+  echo "| import into the target | ${SECS[import]} | INSERT ... SELECT of every card and price row, one transaction | ${SECS[floor_copy]} | $R_IMPORT | 6 | $(verdict "$R_IMPORT" 6) | $(mb "${RSS[import]}") |"
   echo "| import --dry-run | ${SECS[dryrun]} | (same) | ${SECS[floor_copy]} | $R_DRY | - | - | $(mb "${RSS[dryrun]}") |"
   echo
   echo "Transfer file: $FILE_MB MB. $LISTED"
@@ -97,5 +112,11 @@ machine="$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /pro
   echo '```'
   cat "$W/import-summary.txt"
   echo '```'
-} >bench/RESULTS.md
-cat bench/RESULTS.md
+} >>"$REPORT"
+}
+
+for n in "${SIZES[@]}"; do
+  bench_size "$n"
+done
+cp "$REPORT" "$OUT"
+cat "$OUT"
