@@ -1,32 +1,33 @@
 #include "common/KodSayfasi.h"
 #include "state/Hata.h"
 #include "transfer/AktarimDosyasi.h"
+#include "transfer/AktarimOkuyucu.h"
+#include "transfer/IceAktarimHatasi.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
-// The transfer file's lines, formed and taken apart, and its reader and writer.
+// The transfer file's lines formed, its records read back (the reader alone, without a
+// database), and its writer.
 class AktarimDosyasiTesti : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void satirlarOlusur();
     void kartSutunSatiriOnekleri();
-    void kdvSatiri_data();
-    void kdvSatiri();
-    void fiyatTanimSatiri_data();
-    void fiyatTanimSatiri();
-    void degerSatiriBolunur_data();
-    void degerSatiriBolunur();
-    void alanSatiriOku();
     void kartSutunSatiriDenetlenir_data();
     void kartSutunSatiriDenetlenir();
     void fiyatOnEkiUcBicimdenBiri();
+    void yazilamayanDegerler_data();
     void yazilamayanDegerler();
-    void okuyucuSatirSonlari();
-    void okuyucuBuyukDosyadaParcaSinirlari();
+    void okuyucuKayitlari_data();
+    void okuyucuKayitlari();
+    void okuyucuParcaSinirlarindaVeUzunSatirda();
+    void duzDosyaOlmayanHemenReddedilir();
     void yaziciTamamlanmadanDosyaBirakmaz();
 };
 
@@ -50,94 +51,6 @@ void AktarimDosyasiTesti::kartSutunSatiriOnekleri()
              QStringLiteral("SELECT Stok_Kod,Stok_Ad,STOKKART.KDV,kdv,STOKKART.Kullanici_ID,STOKKART.Deg_Kullanici_ID,"
                             "STOKKART.Yr_Tarih,STOKKART.ayr_x,Departman_No FROM STOKKART,KDVGRUPLARI "
                             "WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID"));
-}
-
-void AktarimDosyasiTesti::kdvSatiri_data()
-{
-    QTest::addColumn<QString>("satir");
-    QTest::addColumn<int>("durum");
-    QTest::addColumn<int>("departman");
-    QTest::addColumn<int>("kdv");
-    QTest::addColumn<bool>("hata");
-    QTest::newRow("as written") << "1;GIDA;8;0;" << 0 << 1 << 8 << false;
-    QTest::newRow("text after the third separator ignored") << "2;X;18;" << 0 << 2 << 18 << false;
-    QTest::newRow("no separator after the rate") << "1;GIDA;8" << -1 << 0 << 0 << false;
-    QTest::newRow("fractional rate rounds half to even") << "1;G;8,5;0;" << 0 << 1 << 8 << false;
-    QTest::newRow("blanks around numbers") << " 3 ;G; 18 ;0;" << 0 << 3 << 18 << false;
-    QTest::newRow("not a number fails") << "x;G;8;0;" << 0 << 0 << 0 << true;
-    QTest::newRow("outside 16 bits fails") << "40000;G;8;0;" << 0 << 0 << 0 << true;
-}
-
-void AktarimDosyasiTesti::kdvSatiri()
-{
-    QFETCH(QString, satir);
-    QFETCH(int, durum);
-    QFETCH(int, departman);
-    QFETCH(int, kdv);
-    QFETCH(bool, hata);
-    KDVTanim t;
-    if (hata) {
-        QVERIFY_THROWS_EXCEPTION(Hata, KdvSatiriOku(satir, t));
-        return;
-    }
-    QCOMPARE(int(KdvSatiriOku(satir, t)), durum);
-    if (durum == 0) {
-        QCOMPARE(int(t.Departman_No), departman);
-        QCOMPARE(int(t.KDV), kdv);
-    }
-}
-
-void AktarimDosyasiTesti::fiyatTanimSatiri_data()
-{
-    QTest::addColumn<QString>("satir");
-    QTest::addColumn<int>("sira");
-    QTest::addColumn<QString>("aciklama");
-    QTest::addColumn<bool>("onDeger");
-    QTest::newRow("true") << "1;PERAKENDE;True;" << 1 << "PERAKENDE" << true;
-    QTest::newRow("false") << "2;TOPTAN;False;" << 2 << "TOPTAN" << false;
-    QTest::newRow("number") << "3; BAYİ ;-1;" << 3 << " BAYİ " << true;
-    QTest::newRow("apostrophe kept") << "4;O'NUN;0;" << 4 << "O'NUN" << false;
-}
-
-void AktarimDosyasiTesti::fiyatTanimSatiri()
-{
-    QFETCH(QString, satir);
-    QFETCH(int, sira);
-    QFETCH(QString, aciklama);
-    QFETCH(bool, onDeger);
-    FiyatTanimSatiri t;
-    QCOMPARE(int(FiyatTanimSatiriOku(satir, t)), 0);
-    QCOMPARE(int(t.Sira_No), sira);
-    QCOMPARE(t.Fiyat_Aciklama, aciklama);
-    QCOMPARE(t.On_Deger, onDeger);
-    QCOMPARE(int(FiyatTanimSatiriOku(QStringLiteral("1;A"), t)), -1);
-    QVERIFY_THROWS_EXCEPTION(Hata, FiyatTanimSatiriOku(QStringLiteral("1;A;belki;"), t));
-}
-
-void AktarimDosyasiTesti::degerSatiriBolunur_data()
-{
-    QTest::addColumn<QString>("satir");
-    QTest::addColumn<QStringList>("degerler");
-    QTest::newRow("final separator adds nothing") << "a;b;" << QStringList{"a", "b"};
-    QTest::newRow("empty values count") << "a;;c;" << QStringList{"a", "", "c"};
-    QTest::newRow("no final separator") << "a;b" << QStringList{"a", "b"};
-    QTest::newRow("values not trimmed") << " a ; b ;" << QStringList{" a ", " b "};
-    QTest::newRow("empty line") << "" << QStringList{};
-    QTest::newRow("only a separator") << ";" << QStringList{""};
-}
-
-void AktarimDosyasiTesti::degerSatiriBolunur()
-{
-    QFETCH(QString, satir);
-    QFETCH(QStringList, degerler);
-    QCOMPARE(StokSatiriOku(satir), degerler);
-}
-
-void AktarimDosyasiTesti::alanSatiriOku()
-{
-    QCOMPARE(AlanSatiriOku(QStringLiteral("SELECT Stok_Kod,STOKKART.KDV,Departman_No FROM STOKKART,KDVGRUPLARI WHERE x")),
-             (QStringList{"Stok_Kod", "KDV", "Departman_No "}));
-    QCOMPARE(AlanSatiriOku(QStringLiteral("SELECT a,b,")), (QStringList{"a", "b", ""}));
 }
 
 void AktarimDosyasiTesti::kartSutunSatiriDenetlenir_data()
@@ -183,42 +96,162 @@ void AktarimDosyasiTesti::fiyatOnEkiUcBicimdenBiri()
     QVERIFY(!FiyatOnEkiCoz(QStringLiteral("SELECT Fiyat_Sira_No,Stok_ID,Fiyat_Aciklama FROM STOKFIYAT; DELETE FROM STOKKART")));
 }
 
+void AktarimDosyasiTesti::yazilamayanDegerler_data()
+{
+    QTest::addColumn<QString>("deger");
+    QTest::addColumn<QString>("neden"); // empty: the value can stand in a file
+    QTest::newRow("turkish letters and apostrophe") << "ÇAY 'özel' İğneada" << "";
+    QTest::newRow("euro sign is in windows-1254") << "€" << "";
+    QTest::newRow("separator") << "a;b" << "değer \";\" içeriyor";
+    QTest::newRow("carriage return") << "a\rb" << "değer satır sonu içeriyor";
+    QTest::newRow("line feed") << "a\nb" << "değer satır sonu içeriyor";
+    QTest::newRow("nul") << QString("a") + QChar(0) + "b" << "değer denetim karakteri (kod 0) içeriyor";
+    QTest::newRow("tab") << "a\tb" << "değer denetim karakteri (kod 9) içeriyor";
+    QTest::newRow("delete") << "a\x7f" << "değer denetim karakteri (kod 127) içeriyor";
+    QTest::newRow("outside windows-1254") << "€ ok, ✓ not" << "değer Windows-1254 kod sayfasında olmayan bir karakter içeriyor";
+}
+
 void AktarimDosyasiTesti::yazilamayanDegerler()
 {
-    QVERIFY(DegerYazilamazNedeni(QStringLiteral("ÇAY 'özel' İğneada")).isEmpty());
-    QVERIFY(!DegerYazilamazNedeni(QStringLiteral("a;b")).isEmpty());
-    QVERIFY(!DegerYazilamazNedeni(QStringLiteral("a\rb")).isEmpty());
-    QVERIFY(!DegerYazilamazNedeni(QStringLiteral("a\nb")).isEmpty());
-    QVERIFY(!DegerYazilamazNedeni(QStringLiteral("€ ok, ✓ not")).isEmpty());
-    QVERIFY(DegerYazilamazNedeni(QStringLiteral("€")).isEmpty());
+    QFETCH(QString, deger);
+    QFETCH(QString, neden);
+    QCOMPARE(DegerYazilamazNedeni(deger), neden);
 }
 
-void AktarimDosyasiTesti::okuyucuSatirSonlari()
+namespace {
+
+// The records a file gives, one text each; a failure ends the list with its region, stop and
+// description.
+QStringList Kayitlar(const QByteArray &icerik)
 {
     QTemporaryDir klasor;
-    const QString yol = klasor.filePath(QStringLiteral("a.txt"));
+    const QString yol = klasor.filePath(QStringLiteral("k.trn"));
     QFile f(yol);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(*Windows1254e(QStringLiteral("bir\r\niki\rüç\ndört\r\n\r\nson")));
-    f.write(QByteArray("\r\n") + *Windows1254e(QStringLiteral("ÇĞİŞ")));
+    f.open(QIODevice::WriteOnly);
+    f.write(icerik);
     f.close();
-    AktarimOkuyucu oku(yol);
-    QCOMPARE(oku.SatirOku(), QStringLiteral("bir"));
-    const qint64 konum = oku.Konum();
-    QCOMPARE(oku.SatirOku(), QStringLiteral("iki"));
-    QCOMPARE(oku.SatirOku(), QStringLiteral("üç\ndört"));
-    QCOMPARE(oku.SatirOku(), QString());
-    QCOMPARE(oku.SatirOku(), QStringLiteral("son"));
-    QCOMPARE(oku.SatirOku(), QStringLiteral("ÇĞİŞ"));
-    QVERIFY(oku.Bitti());
-    QVERIFY_THROWS_EXCEPTION(Hata, oku.SatirOku());
-    oku.KonumaGit(konum);
-    QCOMPARE(oku.SatirOku(), QStringLiteral("iki"));
+    QStringList sonuc;
+    try {
+        AktarimOkuyucu okuyucu(yol);
+        Kayit k;
+        while (okuyucu.Sonraki(k)) {
+            switch (k.tur) {
+            case KayitTuru::KdvGrubu:
+                sonuc << QStringLiteral("kdv %1/%2 %3").arg(k.kdv.Departman_No).arg(k.kdv.KDV).arg(k.kdv.Departman_Adi);
+                break;
+            case KayitTuru::KdvSonu:
+                sonuc << QStringLiteral("kdv sonu");
+                break;
+            case KayitTuru::FiyatTanimi:
+                sonuc << QStringLiteral("tanım %1 %2 %3").arg(k.tanim.Sira_No).arg(k.tanim.Fiyat_Aciklama, k.tanim.On_Deger ? "True" : "False");
+                break;
+            case KayitTuru::KartBasligi:
+                sonuc << QStringLiteral("başlık %1 %2 kod@%3 ad@%4 fiyat %5")
+                             .arg(k.baslik.n)
+                             .arg(k.baslik.adlar.join(','))
+                             .arg(k.baslik.stokKodYeri)
+                             .arg(k.baslik.stokAdYeri)
+                             .arg(k.baslik.fiyat.sutunlar.size());
+                break;
+            case KayitTuru::Kart: {
+                QStringList degerler;
+                for (const QStringView d : k.kart.kart.degerler)
+                    degerler << d.toString();
+                QStringList fiyatlar;
+                for (int i = 0; i < k.kart.fiyatSayisi; ++i)
+                    fiyatlar << QString::number(k.kart.seviyeler[size_t(i)]) + QLatin1Char('@')
+                                    + QString::number(k.kart.Fiyat(i).no);
+                sonuc << QStringLiteral("kart %1 '%2' satır %3 [%4] dep %5 fiyat %6")
+                             .arg(k.kart.stokKod.toString(), k.kart.stokAd.toString())
+                             .arg(k.kart.kart.no)
+                             .arg(degerler.join('|'))
+                             .arg(k.kart.departman)
+                             .arg(fiyatlar.join(','));
+                break;
+            }
+            }
+        }
+        sonuc << QStringLiteral("son");
+    } catch (const IceAktarimHatasi &h) {
+        sonuc << QStringLiteral("hata %1/%2: %3").arg(h.Bolge()).arg(int(h.Durusu())).arg(h.Aciklama());
+    }
+    return sonuc;
 }
 
-void AktarimDosyasiTesti::okuyucuBuyukDosyadaParcaSinirlari()
+QByteArray Dosya(const QStringList &satirlar)
 {
-    // CR and LF falling on either side of a read boundary still make one line end.
+    return *Windows1254e(satirlar.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+const QString Kuyruk = QStringLiteral(" FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID");
+
+} // namespace
+
+void AktarimDosyasiTesti::okuyucuKayitlari_data()
+{
+    QTest::addColumn<QByteArray>("icerik");
+    QTest::addColumn<QStringList>("kayitlar");
+    const QStringList bas = {"<KDVGRUPLARI>", "1;GIDA;8;0;", "<FIYATTANIM>", "1;PERAKENDE;True;", "<STOKKART>", " 3 ",
+                             "SELECT Stok_Ad,STOKKART.Stok_Kod,Departman_No" + Kuyruk, "<STOKFIYAT>", FiyatOnEki(true, false),
+                             "<STOK>"};
+    const QStringList basKayitlari = {"kdv 1/8 GIDA", "kdv sonu", "tanım 1 PERAKENDE True",
+                                      "başlık 3 Stok_Ad,Stok_Kod kod@1 ad@0 fiyat 9"};
+    const QString fiyat = "1;57;PERAKENDE;12,5;0;0;0;0;0;";
+    QTest::newRow("stock code found by its name, lines numbered")
+        << Dosya(bas + QStringList{"ÇAY ; 10001 ;1;", fiyat, "2;57;X;1;0;0;0;0;0", "<STOK>", "KAHVE;10002;1", "<END>"})
+        << basKayitlari + QStringList{"kart 10001 'ÇAY' satır 11 [ÇAY | 10001 |1] dep 1 fiyat 1@12,2@13",
+                                      "kart 10002 'KAHVE' satır 15 [KAHVE|10002|1] dep 1 fiyat ", "son"};
+    QTest::newRow("fractional VAT rate rounds half to even, blanks around numbers")
+        << Dosya({"<KDVGRUPLARI>", " 3 ;G;8,5;0;", "2;X;18;", "<FIYATTANIM>", "4;O'NUN;-1;", "<END>"})
+        << QStringList{"kdv 3/8 G", "kdv 2/18 X", "kdv sonu", "tanım 4 O'NUN True", "hata 4/3: "};
+    QTest::newRow("<STOK> then <END>: no card") << Dosya(bas + QStringList{"<END>"}) << basKayitlari + QStringList{"son"};
+    QTest::newRow("VAT line without a separator after its rate")
+        << Dosya({"<KDVGRUPLARI>", "1;GIDA;8", "<FIYATTANIM>"}) << QStringList{"hata 3/4: "};
+    QTest::newRow("VAT number outside 16 bits") << Dosya({"<KDVGRUPLARI>", "40000;G;8;0;"}) << QStringList{"hata 3/0: Taşma"};
+    QTest::newRow("empty VAT section") << Dosya({"<KDVGRUPLARI>", "<FIYATTANIM>"})
+                                       << QStringList{"hata 3/5: Dosyada hiç KDV grubu yok: KDV tanımları karşılaştırılamadığından dosya okunmayacak."};
+    QTest::newRow("price definition not a bit") << Dosya({"<KDVGRUPLARI>", "1;G;8;0;", "<FIYATTANIM>", "1;A;belki;"})
+                                                << QStringList{"kdv 1/8 G", "kdv sonu", "hata 4/0: Tür uyuşmazlığı"};
+    QTest::newRow("field-name line without Stok_Kod")
+        << Dosya(QStringList(bas.mid(0, 5)) << " 2 " << "SELECT Stok_Ad,Departman_No" + Kuyruk)
+        << QStringList{"kdv 1/8 G", "kdv sonu", "tanım 1 PERAKENDE True", "hata 5/9: "}.replaceInStrings("G", "GIDA");
+    QTest::newRow("line feed inside a card value")
+        << Dosya(bas + QStringList{"ÇAY\nYEŞİL;10001;1;", "<END>"})
+        << basKayitlari + QStringList{"hata 7/0: Satır 11, stok kodu 10001, Stok_Ad sütunu: değer satır sonu içeriyor."};
+    QTest::newRow("NUL in a price value")
+        << Dosya(bas + QStringList{"ÇAY;10001;1;", QString(fiyat).replace("12,5", QString("1") + QChar(0) + "2"), "<END>"})
+        << basKayitlari + QStringList{"hata 7/0: Satır 12, stok kodu 10001, Ana_Birim_Fiyat sütunu: değer denetim karakteri (kod 0) içeriyor."};
+    QByteArray tanimsiz = Dosya(bas + QStringList{"ÇAY;10001;1;", "<END>"});
+    tanimsiz.replace("\xc7" "AY", "\x81" "AY");
+    QTest::newRow("byte Windows-1254 leaves undefined")
+        << tanimsiz << basKayitlari + QStringList{"hata 7/0: Satır 11, stok kodu 10001, Stok_Ad sütunu: değer Windows-1254 kod sayfasında olmayan bir karakter içeriyor."};
+    QTest::newRow("card line with one value too many")
+        << Dosya(bas + QStringList{"ÇAY;10001;1;1;", "<END>"})
+        << basKayitlari + QStringList{"hata 7/0: Satır 11: 10001 stok kodlu kartın satırında 4 değer var, 3 olmalı."};
+    QTest::newRow("file ends inside the cards") << Dosya(bas + QStringList{"ÇAY;10001;1;"})
+                                               << basKayitlari + QStringList{"hata 7/0: Dosya sonundan sonra okuma girişimi"};
+    const QString kodlama = "hata 2/2: Dosya Windows-1254 (Türkçe) kodlu bir metin değil: %1. Türkçe harfler bozulacağından "
+                            "dosya okunmayacak; dosyayı Windows-1254 (ANSI) olarak kaydedip yeniden deneyin.";
+    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF<KDVGRUPLARI>\r\n")
+                                                  << QStringList{kodlama.arg("UTF-8 bayt sırası işaretiyle (BOM) başlıyor")};
+    QTest::newRow("UTF-16") << QByteArray("<\0K\0D\0V\0", 8) << QStringList{kodlama.arg("UTF-16 olarak kaydedilmiş")};
+    QTest::newRow("valid UTF-8 with Turkish letters")
+        << (QStringList(bas).join("\r\n") + "\r\nÇAY;10001;1;\r\n<END>\r\n").toUtf8()
+        << QStringList{kodlama.arg("UTF-8 olarak kaydedilmiş")};
+    QTest::newRow("bare line feeds: one line, no transfer file") << QStringList(bas).join("\n").toLatin1() << QStringList{"hata 2/1: "};
+    QTest::newRow("empty file") << QByteArray() << QStringList{"hata 2/0: Dosya sonundan sonra okuma girişimi"};
+}
+
+void AktarimDosyasiTesti::okuyucuKayitlari()
+{
+    QFETCH(QByteArray, icerik);
+    QFETCH(QStringList, kayitlar);
+    QCOMPARE(Kayitlar(icerik), kayitlar);
+}
+
+void AktarimDosyasiTesti::okuyucuParcaSinirlarindaVeUzunSatirda()
+{
+    // CR and LF on either side of a read boundary make one line end; a bare LF stays inside.
     QTemporaryDir klasor;
     const QString yol = klasor.filePath(QStringLiteral("b.txt"));
     QFile f(yol);
@@ -226,12 +259,51 @@ void AktarimDosyasiTesti::okuyucuBuyukDosyadaParcaSinirlari()
     QByteArray icerik;
     for (int uzunluk = 65530; uzunluk < 65540; ++uzunluk)
         icerik += QByteArray(uzunluk, 'x') + "\r\n";
+    icerik += "a\nb\rson";
     f.write(icerik);
     f.close();
-    AktarimOkuyucu oku(yol);
+    SatirOkuyucu oku(yol);
     for (int uzunluk = 65530; uzunluk < 65540; ++uzunluk)
-        QCOMPARE(int(oku.SatirOku().size()), uzunluk);
-    QVERIFY(oku.Bitti());
+        QCOMPARE(int(oku.Satir()->size()), uzunluk);
+    const SatirOkuyucu::Yer yer = oku.Konum();
+    QCOMPARE(*oku.Satir(), QByteArrayView("a\nb"));
+    QCOMPARE(*oku.Satir(), QByteArrayView("son"));
+    QVERIFY(!oku.Satir());
+    oku.KonumaGit(yer);
+    QCOMPARE(*oku.Satir(), QByteArrayView("a\nb"));
+    QCOMPARE(oku.SatirNo(), qint64(11));
+
+    // Without any CR: refused at the length limit, having read little more than that.
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QByteArray parca(1 << 20, 'y');
+    for (int i = 0; i < 64; ++i)
+        f.write(parca);
+    f.close();
+    SatirOkuyucu uzun(yol);
+    QElapsedTimer sure;
+    sure.start();
+    QVERIFY_THROWS_EXCEPTION(Hata, uzun.Satir());
+    QVERIFY2(sure.elapsed() < 1000, qPrintable(QString::number(sure.elapsed())));
+}
+
+void AktarimDosyasiTesti::duzDosyaOlmayanHemenReddedilir()
+{
+    // A FIFO without a writer, a device that never ends, a folder: refused at once.
+    QTemporaryDir klasor;
+    const QString boru = klasor.filePath(QStringLiteral("boru"));
+    QCOMPARE(::mkfifo(QFile::encodeName(boru).constData(), 0600), 0);
+    for (const QString &yol : {boru, QStringLiteral("/dev/zero"), klasor.path()}) {
+        QElapsedTimer sure;
+        sure.start();
+        try {
+            AktarimOkuyucu okuyucu(yol);
+            QFAIL(qPrintable(yol + " was opened"));
+        } catch (const IceAktarimHatasi &h) {
+            QCOMPARE(h.Bolge(), 2);
+            QVERIFY2(h.Aciklama().contains(QStringLiteral("bir dosya değil")), qPrintable(h.Aciklama()));
+        }
+        QVERIFY(sure.elapsed() < 1000);
+    }
 }
 
 void AktarimDosyasiTesti::yaziciTamamlanmadanDosyaBirakmaz()

@@ -83,6 +83,22 @@ int Windows1254Kodu(QChar karakter)
     return static_cast<unsigned char>(bayt->at(0));
 }
 
+const std::array<char16_t, 256> &Windows1254Karakterleri()
+{
+    static const std::array<char16_t, 256> karakterler = [] {
+        std::array<char16_t, 256> k{};
+        for (int b = 0; b < 0x80; ++b)
+            k[size_t(b)] = char16_t(b);
+        const Tablo &t = KodTablosu();
+        // The bytes the code page leaves undefined come back as C1 control characters.
+        for (int i = 0; i < t.sayi; ++i)
+            if (t.karakter[size_t(i)] > 0x9F)
+                k[t.bayt[size_t(i)]] = t.karakter[size_t(i)];
+        return k;
+    }();
+    return karakterler;
+}
+
 QString Windows1254ten(const QByteArray &baytlar)
 {
     QStringDecoder cozucu(KodSayfasiAdi);

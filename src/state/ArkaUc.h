@@ -47,8 +47,10 @@ public:
     virtual QString Lehce(const QString &sql) const = 0;
 
     // Begins the outermost transaction. A write transaction takes SQLite's write lock at
-    // once; SQL Server locks through the lookup's hint instead. Throws Hata.
-    virtual void IslemBaslat(QSqlDatabase &db, IslemTuru tur) = 0;
+    // once; on SQL Server the lookup's hint holds what it looked for, and writers that name the
+    // same `kilit` take turns by an application lock held to the transaction's end (waited for
+    // as long as any lock). Throws Hata.
+    virtual void IslemBaslat(QSqlDatabase &db, IslemTuru tur, const QString &kilit) = 0;
     // The statements of one savepoint step (the products spell them differently; SQL Server
     // has nothing to release).
     virtual QStringList KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const = 0;

@@ -2,6 +2,7 @@
 
 #include "state/DegerMetin.h"
 #include "state/Hata.h"
+#include "state/HazirKomut.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -101,6 +102,7 @@ void VeriTabaniBaglantisi::Ac(const QString &kullanici, const QString &sifre, co
 
 void VeriTabaniBaglantisi::Kapat()
 {
+    m_kayitNoktalari.clear();
     m_hazirlar.clear();
     m_tablolar.clear();
     m_islemDerinligi = 0;
@@ -183,15 +185,14 @@ QVariant VeriTabaniBaglantisi::SonEklenenAnahtar() const
     return ArkaUcu().SonEklenenAnahtar(Veritabani());
 }
 
-void VeriTabaniBaglantisi::IslemBaslat(IslemTuru tur)
+void VeriTabaniBaglantisi::IslemBaslat(IslemTuru tur, const QString &kilit)
 {
     QSqlDatabase db = Veritabani();
     if (m_islemDerinligi == 0) {
         ++m_komutSayisi;
-        ArkaUcu().IslemBaslat(db, tur);
+        ArkaUcu().IslemBaslat(db, tur, kilit);
     } else {
-        for (const QString &sql : ArkaUcu().KayitNoktasi(KayitNoktasiAdimi::Kur, KayitNoktasiAdi(m_islemDerinligi)))
-            Calistir(sql);
+        KayitNoktasiCalistir(KayitNoktasiAdimi::Kur);
     }
     ++m_islemDerinligi;
 }
@@ -207,8 +208,7 @@ void VeriTabaniBaglantisi::IslemOnayla()
         if (!db.commit())
             Firlat(db.lastError());
     } else {
-        for (const QString &sql : ArkaUcu().KayitNoktasi(KayitNoktasiAdimi::Onayla, KayitNoktasiAdi(m_islemDerinligi)))
-            Calistir(sql);
+        KayitNoktasiCalistir(KayitNoktasiAdimi::Onayla);
     }
 }
 
@@ -223,8 +223,18 @@ void VeriTabaniBaglantisi::IslemGeriAl()
         if (!db.rollback())
             Firlat(db.lastError());
     } else {
-        for (const QString &sql : ArkaUcu().KayitNoktasi(KayitNoktasiAdimi::GeriDon, KayitNoktasiAdi(m_islemDerinligi)))
-            Calistir(sql);
+        KayitNoktasiCalistir(KayitNoktasiAdimi::GeriDon);
+    }
+}
+
+void VeriTabaniBaglantisi::KayitNoktasiCalistir(KayitNoktasiAdimi adim)
+{
+    for (const QString &sql : ArkaUcu().KayitNoktasi(adim, KayitNoktasiAdi(m_islemDerinligi))) {
+        auto &komut = m_kayitNoktalari[sql];
+        if (!komut)
+            komut = ArkaUcu().KomutHazirla(*this, sql, KomutKullanimi::Tekrar);
+        komut->Yurut();
+        komut->Bitir();
     }
 }
 

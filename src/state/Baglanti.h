@@ -60,8 +60,9 @@ public:
     void KomutSayiminaEkle() { ++m_komutSayisi; }
 
     // Transactions; a transaction begun inside another becomes a savepoint of it (so a write
-    // transaction holds its lookups only when the outermost one was begun as Yazma).
-    void IslemBaslat(IslemTuru tur = IslemTuru::Olagan);
+    // transaction holds its lookups only when the outermost one was begun as Yazma). Write
+    // transactions that name the same `kilit` (a table they look up and write) take turns.
+    void IslemBaslat(IslemTuru tur = IslemTuru::Olagan, const QString &kilit = QString());
     void IslemOnayla();
     void IslemGeriAl();
     int IslemDerinligi() const { return m_islemDerinligi; }
@@ -96,6 +97,8 @@ public:
 private:
     const TabloBilgisi &Tablo(const QString &tablo);
     [[noreturn]] void Firlat(const QSqlError &hata) const;
+    // A savepoint statement, prepared once: an import sends two for every card.
+    void KayitNoktasiCalistir(KayitNoktasiAdimi adim);
 
     QString m_ad;
     std::unique_ptr<ArkaUc> m_arkaUc;
@@ -103,4 +106,5 @@ private:
     int m_islemDerinligi = 0;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_hazirlar;
     QHash<QString, TabloBilgisi> m_tablolar;
+    QHash<QString, std::shared_ptr<HazirKomutUcu>> m_kayitNoktalari;
 };

@@ -3,10 +3,11 @@
 #include "state/ArkaUc.h"
 #include "state/Hata.h"
 
-#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -50,61 +51,105 @@ QString MetinSayisi(const QVariant &deger)
     }
 }
 
-[[noreturn]] void Reddet(const QString &metin, const QString &tur)
-{
-    throw Hata(QStringLiteral("'%1' değeri %2 sütununa yazılamaz.").arg(metin, tur));
-}
+// A number text of the file's form, [+-]digits[,digits] or [+-],digits in ASCII, blanks
+// around allowed: its sign and its digits, leading zeros of the whole part and trailing zeros
+// of the fraction left out.
+struct SayiParcalari {
+    bool eksi = false;
+    QStringView tam;
+    QStringView kesir;
+};
 
-// [+-]digits[,digits] or [+-],digits in ASCII; nothing when the text holds other characters
-// (the expression below then decides).
-std::optional<bool> AsciiOndalikMi(const QString &m)
+std::optional<SayiParcalari> SayiParcala(QStringView metin)
 {
+    const QStringView m = metin.trimmed();
     qsizetype i = 0;
-    const qsizetype n = m.size();
-    if (i < n && (m[i] == QLatin1Char('+') || m[i] == QLatin1Char('-')))
+    SayiParcalari p;
+    if (i < m.size() && (m[i] == QLatin1Char('+') || m[i] == QLatin1Char('-'))) {
+        p.eksi = m[i] == QLatin1Char('-');
         ++i;
-    qsizetype tam = 0, kesir = 0;
-    bool virgul = false;
-    for (; i < n; ++i) {
-        const char16_t c = m[i].unicode();
-        if (c >= '0' && c <= '9')
-            ++(virgul ? kesir : tam);
-        else if (c == ',' && !virgul)
-            virgul = true;
-        else if (c < 0x80)
-            return false;
-        else
-            return std::nullopt;
     }
-    return tam > 0 || kesir > 0;
+    const qsizetype tamBas = i;
+    while (i < m.size() && m[i] >= QLatin1Char('0') && m[i] <= QLatin1Char('9'))
+        ++i;
+    const qsizetype tamSon = i;
+    qsizetype kesirBas = i, kesirSon = i;
+    if (i < m.size() && m[i] == QLatin1Char(',')) {
+        kesirBas = ++i;
+        while (i < m.size() && m[i] >= QLatin1Char('0') && m[i] <= QLatin1Char('9'))
+            ++i;
+        kesirSon = i;
+    }
+    if (i != m.size() || (tamSon == tamBas && kesirSon == kesirBas))
+        return std::nullopt;
+    p.tam = m.sliced(tamBas, tamSon - tamBas);
+    while (!p.tam.isEmpty() && p.tam.front() == QLatin1Char('0'))
+        p.tam = p.tam.sliced(1);
+    p.kesir = m.sliced(kesirBas, kesirSon - kesirBas);
+    while (!p.kesir.isEmpty() && p.kesir.back() == QLatin1Char('0'))
+        p.kesir.chop(1);
+    return p;
 }
 
-double OndalikOku(const QString &metin, const QString &tur)
+// The whole number of the digits, when it fits in 64 bits with its sign.
+std::optional<qint64> TamSayiDegeri(const SayiParcalari &p)
 {
-    static const QRegularExpression bicim(QStringLiteral(R"(^[+-]?(\d+(,\d*)?|,\d+)$)"));
-    const QString kirpik = metin.trimmed();
-    const std::optional<bool> ascii = AsciiOndalikMi(kirpik);
-    if (ascii ? !*ascii : !bicim.match(kirpik).hasMatch())
-        Reddet(metin, tur);
-    if (ascii && kirpik.size() < 64) {
-        // Checked above to be plain ASCII digits: read without building another text.
-        char tampon[64];
-        int n = 0;
-        for (const QChar c : kirpik)
-            if (c != QLatin1Char('+'))
-                tampon[n++] = c == QLatin1Char(',') ? '.' : char(c.unicode());
-        double sonuc = 0;
-        const auto [son, hata] = std::from_chars(tampon, tampon + n, sonuc);
-        if (hata == std::errc() && son == tampon + n)
-            return sonuc;
+    if (p.tam.size() > 19)
+        return std::nullopt;
+    quint64 mutlak = 0;
+    for (const QChar c : p.tam) {
+        const quint64 rakam = quint64(c.unicode() - '0');
+        if (mutlak > (std::numeric_limits<quint64>::max() - rakam) / 10)
+            return std::nullopt;
+        mutlak = mutlak * 10 + rakam;
     }
-    QString c = kirpik;
-    c.replace(QLatin1Char(','), QLatin1Char('.'));
-    return c.toDouble();
+    const quint64 sinir = p.eksi ? quint64(std::numeric_limits<qint64>::max()) + 1 : quint64(std::numeric_limits<qint64>::max());
+    if (mutlak > sinir)
+        return std::nullopt;
+    return p.eksi ? qint64(0 - mutlak) : qint64(mutlak);
+}
+
+// The number as a double, exact to the last digit where it has at most 15 significant
+// digits; nothing when it is beyond a double's range.
+std::optional<double> OndalikDegeri(const SayiParcalari &p)
+{
+    std::string uzun;
+    char kisa[64];
+    const qsizetype boy = p.tam.size() + p.kesir.size() + 3;
+    char *const bas = boy <= qsizetype(sizeof kisa) ? kisa : (uzun.resize(size_t(boy)), uzun.data());
+    char *yaz = bas;
+    if (p.eksi)
+        *yaz++ = '-';
+    for (const QChar c : p.tam)
+        *yaz++ = char(c.unicode());
+    if (p.tam.isEmpty())
+        *yaz++ = '0';
+    if (!p.kesir.isEmpty()) {
+        *yaz++ = '.';
+        for (const QChar c : p.kesir)
+            *yaz++ = char(c.unicode());
+    }
+    double sonuc = 0;
+    const auto [son, hata] = std::from_chars(bas, yaz, sonuc);
+    if (hata != std::errc() || son != yaz || !std::isfinite(sonuc))
+        return std::nullopt;
+    return sonuc;
+}
+
+// The decimal as text with a point, which the database converts without losing a digit.
+QString NoktaliMetin(const SayiParcalari &p)
+{
+    QString metin;
+    if (p.eksi)
+        metin += QLatin1Char('-');
+    metin += p.tam.isEmpty() ? QStringLiteral("0") : p.tam.toString();
+    if (!p.kesir.isEmpty())
+        metin += QLatin1Char('.') + p.kesir.toString();
+    return metin;
 }
 
 // Two or four digits at `konum`, or -1.
-int Rakamlar(const QString &m, qsizetype konum, int adet)
+int Rakamlar(QStringView m, qsizetype konum, int adet)
 {
     int sayi = 0;
     for (int i = 0; i < adet; ++i) {
@@ -116,13 +161,13 @@ int Rakamlar(const QString &m, qsizetype konum, int adet)
     return sayi;
 }
 
-bool AyracMi(const QString &m, qsizetype konum, char ayrac)
+bool AyracMi(QStringView m, qsizetype konum, char ayrac)
 {
     return m[konum] == QLatin1Char(ayrac);
 }
 
 // The time after a 10-character date: none (midnight) or " HH:mm:ss".
-bool SaatKismiOku(const QString &m, QTime &saat)
+bool SaatKismiOku(QStringView m, QTime &saat)
 {
     saat = QTime(0, 0);
     if (m.size() == 10)
@@ -139,7 +184,7 @@ bool SaatKismiOku(const QString &m, QTime &saat)
 // The embedded backend's stored forms "yyyy-MM-dd HH:mm:ss" and "yyyy-MM-dd", read without a
 // round trip through local time (which costs a time zone look-up per value). False for any
 // other form.
-bool SaklananTarihOku(const QString &m, QDate &tarih, QTime &saat)
+bool SaklananTarihOku(QStringView m, QDate &tarih, QTime &saat)
 {
     if (m.size() != 10 && m.size() != 19)
         return false;
@@ -152,7 +197,7 @@ bool SaklananTarihOku(const QString &m, QDate &tarih, QTime &saat)
 }
 
 // The file's forms "dd.MM.yyyy HH:mm:ss" and "dd.MM.yyyy" likewise.
-bool DosyaTarihiOku(const QString &m, QDate &tarih, QTime &saat)
+bool DosyaTarihiOku(QStringView m, QDate &tarih, QTime &saat)
 {
     if (m.size() != 10 && m.size() != 19)
         return false;
@@ -355,59 +400,203 @@ QString DegerMetni(const QVariant &deger, SutunTipi tip)
     }
 }
 
-QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, const ArkaUc &arkaUc)
+namespace {
+
+// The checks of MetinDegeri; the value is made only where `deger` asks for it. Returns why the
+// text cannot go into the column, or an empty text.
+QString Coz(QStringView metin, const SutunBilgisi &sutun, const ArkaUc *arkaUc, QVariant *deger)
 {
+    const auto reddet = [&](const QString &tur) {
+        return QStringLiteral("'%1' değeri %2 sütununa yazılamaz.").arg(metin.toString(), tur);
+    };
+    const auto aralikDisi = [&](const QString &neden) {
+        return QStringLiteral("'%1' değeri %2 sütununa sığmıyor (%3).").arg(metin.toString(), SutunTipiAdi(sutun), neden);
+    };
     switch (sutun.tip) {
     case SutunTipi::TamSayi: {
-        if (metin.trimmed().isEmpty())
-            Reddet(metin, QStringLiteral("sayı"));
-        const double d = OndalikOku(metin, QStringLiteral("tamsayı"));
-        if (d != std::trunc(d) || std::fabs(d) > 9.2e18)
-            Reddet(metin, QStringLiteral("tamsayı"));
-        return QVariant(static_cast<qlonglong>(d));
+        const auto p = SayiParcala(metin);
+        if (!p || !p->kesir.isEmpty())
+            return reddet(QStringLiteral("tamsayı"));
+        const auto sayi = TamSayiDegeri(*p);
+        qint64 enAz = std::numeric_limits<qint64>::min(), enCok = std::numeric_limits<qint64>::max();
+        switch (sutun.tamSayiBayti) {
+        case 1: enAz = 0; enCok = 255; break;
+        case 2: enAz = -32768; enCok = 32767; break;
+        case 4: enAz = std::numeric_limits<qint32>::min(); enCok = std::numeric_limits<qint32>::max(); break;
+        default: break;
+        }
+        if (!sayi || *sayi < enAz || *sayi > enCok)
+            return aralikDisi(QStringLiteral("%1..%2").arg(enAz).arg(enCok));
+        if (deger)
+            *deger = QVariant(qlonglong(*sayi));
+        return QString();
     }
-    case SutunTipi::Ondalik:
-        return QVariant(OndalikOku(metin, QStringLiteral("sayı")));
+    case SutunTipi::Ondalik: {
+        const auto p = SayiParcala(metin);
+        if (!p)
+            return reddet(QStringLiteral("sayı"));
+        if (sutun.basamak > 0) {
+            if (p->tam.size() > sutun.basamak - sutun.ondalik)
+                return aralikDisi(QStringLiteral("en çok %1 tam basamak").arg(sutun.basamak - sutun.ondalik));
+            if (p->kesir.size() > sutun.ondalik)
+                return aralikDisi(QStringLiteral("en çok %1 ondalık basamak").arg(sutun.ondalik));
+        }
+        // Within a declared precision every number is a finite double.
+        if (!deger && sutun.basamak > 0)
+            return QString();
+        const auto d = OndalikDegeri(*p);
+        if (!d)
+            return aralikDisi(QStringLiteral("sayı çok büyük"));
+        if (deger) {
+            // A double holds 15 significant digits exactly; a longer decimal goes as its text.
+            const qsizetype anlamli = p->tam.size() + p->kesir.size();
+            *deger = anlamli <= 15 ? QVariant(*d) : QVariant(NoktaliMetin(*p));
+        }
+        return QString();
+    }
     case SutunTipi::Bit: {
-        const QString m = metin.trimmed();
-        bool deger;
-        if (m.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-            deger = true;
-        else if (m.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-            deger = false;
-        else
-            deger = OndalikOku(metin, QStringLiteral("evet/hayır")) != 0;
-        return arkaUc.SaklananBit(deger);
+        const QStringView m = metin.trimmed();
+        bool dogru;
+        if (m.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+            dogru = true;
+        } else if (m.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+            dogru = false;
+        } else {
+            const auto p = SayiParcala(m);
+            if (!p)
+                return reddet(QStringLiteral("evet/hayır"));
+            dogru = !p->tam.isEmpty() || !p->kesir.isEmpty();
+        }
+        if (deger)
+            *deger = arkaUc->SaklananBit(dogru);
+        return QString();
     }
     case SutunTipi::Tarih: {
-        const QString m = metin.trimmed();
-        if (m.isEmpty())
-            return arkaUc.SaklananTarih(QDate(), QTime());
+        const QStringView m = metin.trimmed();
+        if (m.isEmpty()) {
+            if (deger)
+                *deger = arkaUc->SaklananTarih(QDate(), QTime());
+            return QString();
+        }
         QDate tarih;
         QTime saat;
         // The file's own forms are read without a round trip through local time.
         if (!DosyaTarihiOku(m, tarih, saat) || tarih.year() < 1000) {
             QDateTime zaman;
+            const QString tum = m.toString();
             for (const auto *bicim : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "dd.MM.yyyy HH:mm", "d.M.yyyy H:mm:ss", "d.M.yyyy"}) {
-                zaman = QDateTime::fromString(m, QLatin1String(bicim));
+                zaman = QDateTime::fromString(tum, QLatin1String(bicim));
                 if (zaman.isValid())
                     break;
             }
             if (!zaman.isValid())
-                Reddet(metin, QStringLiteral("tarih"));
+                return reddet(QStringLiteral("tarih"));
             tarih = zaman.date();
             saat = zaman.time();
         }
-        return arkaUc.SaklananTarih(tarih, saat);
+        const QDate enErken = sutun.tarihAraligi == TarihAraligi::DateTime        ? QDate(1753, 1, 1)
+                              : sutun.tarihAraligi == TarihAraligi::SmallDateTime ? QDate(1900, 1, 1)
+                                                                                  : QDate(1, 1, 1);
+        const QDate enGec = sutun.tarihAraligi == TarihAraligi::SmallDateTime ? QDate(2079, 6, 6) : QDate(9999, 12, 31);
+        if (tarih < enErken || tarih > enGec)
+            return aralikDisi(QStringLiteral("%1..%2").arg(enErken.toString(QStringLiteral("dd.MM.yyyy")),
+                                                           enGec.toString(QStringLiteral("dd.MM.yyyy"))));
+        if (deger)
+            *deger = arkaUc->SaklananTarih(tarih, saat);
+        return QString();
     }
     case SutunTipi::SabitMetin:
     case SutunTipi::DegiskenMetin:
         if (sutun.uzunluk > 0 && metin.size() > sutun.uzunluk)
-            throw Hata(QStringLiteral("'%1' değeri %2 karakterlik metin sütununa sığmıyor.")
-                           .arg(metin).arg(sutun.uzunluk));
-        return QVariant(metin);
+            return QStringLiteral("'%1' değeri %2 karakterlik metin sütununa sığmıyor.").arg(metin.toString()).arg(sutun.uzunluk);
+        break;
     case SutunTipi::Bilinmiyor:
         break;
     }
-    return QVariant(metin);
+    if (deger)
+        *deger = QVariant(metin.toString());
+    return QString();
+}
+
+} // namespace
+
+QVariant MetinDegeri(QStringView metin, const SutunBilgisi &sutun, const ArkaUc &arkaUc)
+{
+    QVariant deger;
+    const QString neden = Coz(metin, sutun, &arkaUc, &deger);
+    if (!neden.isEmpty())
+        throw Hata(neden);
+    return deger;
+}
+
+namespace {
+
+// The number a text of SayiMetni's own form stands for, where that form is sure to be the one
+// SayiMetni gives back for it: no sign but "-", no leading or trailing zeros, at most four
+// decimals below 1e11, or a whole number below 1e15. Nothing for any other text.
+std::optional<double> KendiSayiMetni(QStringView m)
+{
+    qsizetype i = 0;
+    const bool eksi = !m.isEmpty() && m[0] == QLatin1Char('-');
+    if (eksi)
+        ++i;
+    const qsizetype tamBas = i;
+    qint64 tam = 0;
+    while (i < m.size() && m[i] >= QLatin1Char('0') && m[i] <= QLatin1Char('9')) {
+        tam = tam * 10 + (m[i].unicode() - '0');
+        if (++i - tamBas > 15)
+            return std::nullopt;
+    }
+    const qsizetype tamHane = i - tamBas;
+    if (tamHane == 0 || (tamHane > 1 && m[tamBas] == QLatin1Char('0')))
+        return std::nullopt;
+    if (i == m.size()) {
+        if (eksi && tam == 0)
+            return std::nullopt;
+        return eksi ? -double(tam) : double(tam);
+    }
+    if (m[i] != QLatin1Char(',') || tamHane > 11)
+        return std::nullopt;
+    ++i;
+    const qsizetype kesirBas = i;
+    qint64 kesir = 0;
+    while (i < m.size() && m[i] >= QLatin1Char('0') && m[i] <= QLatin1Char('9')) {
+        kesir = kesir * 10 + (m[i].unicode() - '0');
+        if (++i - kesirBas > 4)
+            return std::nullopt;
+    }
+    if (i != m.size() || i == kesirBas || m[i - 1] == QLatin1Char('0'))
+        return std::nullopt;
+    qint64 olcek = 1;
+    for (qsizetype k = kesirBas; k < i; ++k)
+        olcek *= 10;
+    // The scaled whole number divided once: the double nearest the decimal.
+    const double d = double(tam * olcek + kesir) / double(olcek);
+    return eksi ? -d : d;
+}
+
+} // namespace
+
+bool AyniMetin(const QVariant &deger, SutunTipi tip, QStringView metin)
+{
+    if (!deger.isValid() || deger.isNull())
+        return metin.isEmpty();
+    const int tur = deger.typeId();
+    if ((tip == SutunTipi::Ondalik || tip == SutunTipi::TamSayi)
+        && (tur == QMetaType::Double || tur == QMetaType::LongLong || tur == QMetaType::Int)) {
+        // Equal numbers give equal texts; only unequal ones need the texts themselves, which a
+        // double's noise past 15 digits can still make equal.
+        const auto sayi = KendiSayiMetni(metin);
+        if (sayi && (tur == QMetaType::Double ? deger.toDouble() == *sayi : double(deger.toLongLong()) == *sayi
+                                                                                 && std::fabs(*sayi) < 9e15))
+            return true;
+    } else if (tur == QMetaType::QString && (tip == SutunTipi::SabitMetin || tip == SutunTipi::DegiskenMetin)) {
+        return QStringView(*static_cast<const QString *>(deger.constData())).trimmed() == metin;
+    }
+    return QStringView(DegerMetni(deger, tip)).trimmed() == metin;
+}
+
+QString MetinUygunsuzlugu(QStringView metin, const SutunBilgisi &sutun)
+{
+    return Coz(metin, sutun, nullptr, nullptr);
 }

@@ -19,9 +19,17 @@ QString DegerMetni(const QVariant &deger, SutunTipi tip = SutunTipi::Bilinmiyor)
 // A number with decimal comma, no grouping and no trailing zeros: 12,5; 8; 0.
 QString SayiMetni(double sayi);
 
-// Text to the value a column stores. Throws Hata when the column cannot take the text;
-// never turns it silently into 0 or NULL. Dates and bits take the backend's stored form.
-QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, const ArkaUc &arkaUc);
+// Whether a value's text, trimmed, is `metin` (a NULL's text is empty): the comparison of a
+// stored value with a file's text, without writing the text where the numbers tell.
+bool AyniMetin(const QVariant &deger, SutunTipi tip, QStringView metin);
+
+// Text to the value a column stores. Throws Hata when the column cannot take the text (not of
+// its type, outside its declared range, longer than it, no real date); never turns it silently
+// into 0 or NULL. Whole numbers never pass through a double; a decimal of more than 15
+// significant digits stays a text. Dates and bits take the backend's stored form.
+QVariant MetinDegeri(QStringView metin, const SutunBilgisi &sutun, const ArkaUc &arkaUc);
+// Why MetinDegeri would refuse the text, or an empty text when it takes it; makes no value.
+QString MetinUygunsuzlugu(QStringView metin, const SutunBilgisi &sutun);
 
 // The embedded backend's stored form of a date and time: 'yyyy-MM-dd HH:mm:ss', read back
 // in that form or a shorter one.

@@ -32,17 +32,43 @@ SutunBilgisi OdbcSutunu(const QSqlField &alan)
     case 12: case -9: case -1: case -10: // SQL_VARCHAR, SQL_WVARCHAR, long variants
         bilgi.tip = SutunTipi::DegiskenMetin;
         break;
-    case 4: case 5: case -6: case -5:
+    case -6: // SQL_TINYINT
         bilgi.tip = SutunTipi::TamSayi;
+        bilgi.tamSayiBayti = 1;
         break;
-    case 2: case 3: case 6: case 7: case 8:
+    case 5: // SQL_SMALLINT
+        bilgi.tip = SutunTipi::TamSayi;
+        bilgi.tamSayiBayti = 2;
+        break;
+    case 4: // SQL_INTEGER
+        bilgi.tip = SutunTipi::TamSayi;
+        bilgi.tamSayiBayti = 4;
+        break;
+    case -5: // SQL_BIGINT
+        bilgi.tip = SutunTipi::TamSayi;
+        bilgi.tamSayiBayti = 8;
+        break;
+    case 2: case 3: // SQL_NUMERIC, SQL_DECIMAL (money as well): column size and decimal digits
+        bilgi.tip = SutunTipi::Ondalik;
+        bilgi.basamak = qMax(0, alan.length());
+        bilgi.ondalik = bilgi.basamak > 0 ? qMax(0, alan.precision()) : 0;
+        break;
+    case 6: case 7: case 8:
         bilgi.tip = SutunTipi::Ondalik;
         break;
     case -7:
         bilgi.tip = SutunTipi::Bit;
         break;
-    case 9: case 91: case 93: case 11:
+    case 91: case 9: // SQL_TYPE_DATE
         bilgi.tip = SutunTipi::Tarih;
+        bilgi.tarihAraligi = TarihAraligi::Date;
+        break;
+    case 93: case 11: // SQL_TYPE_TIMESTAMP: smalldatetime has 16 characters; datetime is the
+                      // narrower of the rest (datetime2 also reads 23 at three decimals)
+        bilgi.tip = SutunTipi::Tarih;
+        bilgi.tarihAraligi = alan.length() == 16 ? TarihAraligi::SmallDateTime
+                             : alan.length() <= 23 ? TarihAraligi::DateTime
+                                                   : TarihAraligi::Date;
         break;
     default:
         break;
@@ -156,11 +182,46 @@ QString SqlServerArkaUcu::Lehce(const QString &sql) const
     return metin + AnahtarSorgusu;
 }
 
-void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru)
+void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur, const QString &kilit)
 {
-    // A write transaction differs only in its lookups, which carry KilitIpucu().
     if (!db.transaction())
         VeritabaniHatasiFirlat(*this, db.lastError());
+    if (tur != IslemTuru::Yazma || kilit.isEmpty())
+        return;
+    // The lookup's hint keeps another writer from inserting what a lookup did not find; writers
+    // of this program also take turns by an application lock held to the transaction's end,
+    // waited for as long as any lock.
+    QString kaynak = kilit;
+    kaynak.replace(QLatin1Char('\''), QLatin1String("''"));
+    QSqlQuery sorgu(db);
+    sorgu.setForwardOnly(true);
+    const QString sql = QStringLiteral("DECLARE @sonuc int; EXEC @sonuc = sp_getapplock @Resource = N'%1', "
+                                       "@LockMode = 'Exclusive', @LockOwner = 'Transaction', @LockTimeout = %2; "
+                                       "SELECT @sonuc")
+                            .arg(kaynak)
+                            .arg(KilitBeklemesiMs());
+    bool alindi = false;
+    QString hata;
+    QString yerelKod;
+    if (sorgu.exec(sql)) {
+        while (!sorgu.isSelect() && sorgu.nextResult()) {
+        }
+        const int sonuc = sorgu.isSelect() && sorgu.next() ? sorgu.value(0).toInt() : -999;
+        while (sorgu.nextResult()) {
+        }
+        alindi = sonuc >= 0;
+        hata = QStringLiteral("sp_getapplock %1 döndü").arg(sonuc);
+        // -1: the wait ran out, told as any lock's
+        yerelKod = sonuc == -1 ? QStringLiteral("1222") : QString();
+    } else {
+        hata = sorgu.lastError().databaseText().isEmpty() ? sorgu.lastError().text() : sorgu.lastError().databaseText();
+        yerelKod = sorgu.lastError().nativeErrorCode();
+    }
+    sorgu.finish();
+    if (!alindi) {
+        db.rollback();
+        VeritabaniHatasiFirlat(*this, hata, yerelKod);
+    }
 }
 
 QStringList SqlServerArkaUcu::KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const

@@ -13,7 +13,7 @@ public:
     QSqlDatabase Ac(const QString &ad, const QString &kullanici, const QString &sifre,
                     const QString &veritabani) override;
     QString Lehce(const QString &sql) const override;
-    void IslemBaslat(QSqlDatabase &db, IslemTuru tur) override;
+    void IslemBaslat(QSqlDatabase &db, IslemTuru tur, const QString &kilit) override;
     QStringList KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const override;
     QString KilitIpucu() const override { return QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"); }
     bool KilitZamanAsimiMi(const QString &yerelKod) const override;

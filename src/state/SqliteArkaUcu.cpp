@@ -254,7 +254,7 @@ QString SqliteArkaUcu::Lehce(const QString &sql) const
     return SQLiteLehcesine(sql);
 }
 
-void SqliteArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur)
+void SqliteArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur, const QString &)
 {
     if (tur == IslemTuru::Olagan) {
         if (!db.transaction())
@@ -262,7 +262,8 @@ void SqliteArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur)
         return;
     }
     // The write lock at once (waited for up to the busy timeout): a second writer's lookup
-    // cannot come between this transaction's lookup and its write.
+    // cannot come between this transaction's lookup and its write. The lock is the whole
+    // database's, so writers take turns whatever they name.
     QSqlQuery basla(db);
     if (!basla.exec(QStringLiteral("BEGIN IMMEDIATE")))
         VeritabaniHatasiFirlat(*this, basla.lastError());

@@ -4,7 +4,6 @@
 #include "state/Hata.h"
 
 #include <QRegularExpression>
-#include <cmath>
 
 namespace {
 
@@ -15,44 +14,11 @@ const QString AlisGrubu = QStringLiteral(
     " ,Ana_Birim_Fiyat_Alis,Birim2_Fiyat_Alis,Birim3_Fiyat_Alis,Dv_Ana_Birim_Fiyat_Alis,Dv_Birim2_Fiyat_Alis,Dv_Birim3_Fiyat_Alis ");
 const QString FiyatKuyrugu = QStringLiteral(" FROM STOKFIYAT");
 
-const QString TurUyusmazligi = QStringLiteral("Tür uyuşmazlığı");
-const QString Tasma = QStringLiteral("Taşma");
-const QString DosyaSonu = QStringLiteral("Dosya sonundan sonra okuma girişimi");
-
-constexpr qint64 TurUyusmazligiNo = 13;
-constexpr qint64 TasmaNo = 6;
-constexpr qint64 DosyaSonuNo = 62;
 constexpr qsizetype Parca = 64 * 1024;
 
 QStringList GrupSutunlari(const QString &grup)
 {
     return grup.trimmed().mid(1).split(QLatin1Char(','));
-}
-
-double SayiOku(const QString &metin)
-{
-    static const QRegularExpression bicim(QStringLiteral(R"(^[+-]?(\d+(,\d*)?|,\d+)$)"));
-    const QString m = metin.trimmed();
-    if (!bicim.match(m).hasMatch())
-        throw Hata(TurUyusmazligi, TurUyusmazligiNo);
-    QString c = m;
-    c.replace(QLatin1Char(','), QLatin1Char('.'));
-    return c.toDouble();
-}
-
-// The fields before the first three ";", or nothing when there are fewer.
-std::optional<QStringList> UcAlan(const QString &satir)
-{
-    QStringList alanlar;
-    qsizetype bas = 0;
-    for (int i = 0; i < 3; ++i) {
-        const qsizetype p = satir.indexOf(QLatin1Char(';'), bas);
-        if (p < 0)
-            return std::nullopt;
-        alanlar << satir.mid(bas, p - bas);
-        bas = p + 1;
-    }
-    return alanlar;
 }
 
 } // namespace
@@ -97,98 +63,33 @@ QString FiyatOnEki(bool satis, bool alis)
     return FiyatBasi + (satis ? SatisGrubu : QString()) + (alis ? AlisGrubu : QString()) + FiyatKuyrugu;
 }
 
-QString DegerYazilamazNedeni(const QString &deger)
+QString KarakterYazilamazNedeni(char16_t c)
 {
-    // Plain ASCII without a separator or line end, nearly every value, needs no encoding.
-    bool sade = true;
-    for (const QChar c : deger) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == ';' || u == '\r' || u == '\n') {
-            sade = false;
-            break;
-        }
-    }
-    if (sade)
+    if (c >= 0x20 && c < 0x7F && c != ';')
         return QString();
-    if (deger.contains(QLatin1Char(';')))
+    if (c == ';')
         return QStringLiteral("değer \";\" içeriyor");
-    if (deger.contains(QLatin1Char('\r')) || deger.contains(QLatin1Char('\n')))
+    if (c == '\r' || c == '\n')
         return QStringLiteral("değer satır sonu içeriyor");
-    if (!Windows1254e(deger))
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+        return QStringLiteral("değer denetim karakteri (kod %1) içeriyor").arg(int(c));
+    if (Windows1254Kodu(QChar(c)) < 0)
         return QStringLiteral("değer Windows-1254 kod sayfasında olmayan bir karakter içeriyor");
     return QString();
 }
 
-qint16 Tamsayi16(const QString &metin)
+QString DegerYazilamazNedeni(QStringView deger)
 {
-    const double d = std::nearbyint(SayiOku(metin)); // the default rounding mode: halves to even
-    if (d < -32768 || d > 32767)
-        throw Hata(Tasma, TasmaNo);
-    return qint16(d);
-}
-
-bool EvetHayir(const QString &metin)
-{
-    const QString m = metin.trimmed();
-    if (m.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (m.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    return SayiOku(m) != 0;
-}
-
-qint16 KdvSatiriOku(const QString &satir, KDVTanim &kdv)
-{
-    const auto alanlar = UcAlan(satir);
-    if (!alanlar)
-        return -1;
-    kdv.Departman_No = Tamsayi16(alanlar->at(0));
-    kdv.Departman_Adi = alanlar->at(1);
-    kdv.KDV = Tamsayi16(alanlar->at(2));
-    return 0;
-}
-
-qint16 FiyatTanimSatiriOku(const QString &satir, FiyatTanimSatiri &tanim)
-{
-    const auto alanlar = UcAlan(satir);
-    if (!alanlar)
-        return -1;
-    tanim.Sira_No = Tamsayi16(alanlar->at(0));
-    tanim.Fiyat_Aciklama = alanlar->at(1);
-    tanim.On_Deger = EvetHayir(alanlar->at(2));
-    return 0;
-}
-
-QStringList AlanSatiriOku(const QString &satir)
-{
-    QString liste = satir.mid(7);
-    const qsizetype from = liste.indexOf(QLatin1String(" FROM"));
-    if (from >= 0)
-        liste = liste.left(from + 1);
-    QStringList adlar = liste.split(QLatin1Char(','));
-    for (QString &ad : adlar) {
-        const qsizetype nokta = ad.indexOf(QLatin1Char('.'));
-        if (nokta >= 0)
-            ad = ad.mid(nokta + 1);
+    // Plain printable ASCII without a separator, nearly every value, is settled at once.
+    for (const QChar c : deger) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x7F && u != ';')
+            continue;
+        const QString neden = KarakterYazilamazNedeni(u);
+        if (!neden.isEmpty())
+            return neden;
     }
-    return adlar;
-}
-
-QStringList StokSatiriOku(const QString &satir)
-{
-    QStringList degerler;
-    degerler.reserve(satir.count(QLatin1Char(';')) + 1);
-    qsizetype bas = 0;
-    while (bas < satir.size()) {
-        const qsizetype p = satir.indexOf(QLatin1Char(';'), bas);
-        if (p < 0) {
-            degerler << satir.mid(bas);
-            break;
-        }
-        degerler << satir.mid(bas, p - bas);
-        bas = p + 1;
-    }
-    return degerler;
+    return QString();
 }
 
 std::optional<QStringList> KartSutunSatiriCoz(const QString &satir)
@@ -229,85 +130,6 @@ std::optional<FiyatOnEkiBicimi> FiyatOnEkiCoz(const QString &satir)
         }
     }
     return std::nullopt;
-}
-
-// ---- Reader --------------------------------------------------------------------------
-
-AktarimOkuyucu::AktarimOkuyucu(const QString &yol) : m_dosya(yol), m_cozucu("windows-1254")
-{
-    if (!m_dosya.open(QIODevice::ReadOnly))
-        throw Hata(QStringLiteral("Dosya açılamadı: %1").arg(m_dosya.errorString()), 75);
-}
-
-bool AktarimOkuyucu::Doldur()
-{
-    if (m_okunan > 0) {
-        m_tampon.remove(0, m_okunan);
-        m_okunan = 0;
-    }
-    const QByteArray yeni = m_dosya.read(Parca);
-    if (yeni.isEmpty())
-        return false;
-    m_tampon += yeni;
-    return true;
-}
-
-bool AktarimOkuyucu::Bitti()
-{
-    return m_okunan >= m_tampon.size() && !Doldur();
-}
-
-QString AktarimOkuyucu::SatirOku()
-{
-    return m_cozucu.decode(HamSatirOku());
-}
-
-void AktarimOkuyucu::SatirOku(QString &hedef)
-{
-    const QByteArrayView ham = HamSatirOku();
-    hedef.resize(m_cozucu.requiredSpace(ham.size()));
-    QChar *const son = m_cozucu.appendToBuffer(hedef.data(), ham);
-    hedef.truncate(son - hedef.constData());
-}
-
-QByteArrayView AktarimOkuyucu::HamSatirOku()
-{
-    if (Bitti())
-        throw Hata(DosyaSonu, DosyaSonuNo);
-    qsizetype cr;
-    for (;;) {
-        cr = m_tampon.indexOf('\r', m_okunan);
-        // A CR at the very end of the buffer may be followed by an LF not read yet.
-        if (cr >= 0 && cr + 1 < m_tampon.size())
-            break;
-        if (!Doldur()) {
-            cr = m_tampon.indexOf('\r', m_okunan);
-            break;
-        }
-    }
-    QByteArrayView satir;
-    if (cr < 0) {
-        satir = QByteArrayView(m_tampon).sliced(m_okunan);
-        m_okunan = m_tampon.size();
-        m_konum += satir.size();
-    } else {
-        satir = QByteArrayView(m_tampon).sliced(m_okunan, cr - m_okunan);
-        qsizetype son = cr + 1;
-        if (son < m_tampon.size() && m_tampon.at(son) == '\n')
-            ++son;
-        m_konum += son - m_okunan;
-        m_okunan = son;
-    }
-    return satir;
-}
-
-void AktarimOkuyucu::KonumaGit(qint64 konum)
-{
-    if (!m_dosya.seek(konum))
-        throw Hata(QStringLiteral("Dosyada konuma gidilemedi: %1").arg(m_dosya.errorString()), 75);
-    m_tampon.clear();
-    m_okunan = 0;
-    m_konum = konum;
 }
 
 // ---- Writer --------------------------------------------------------------------------

@@ -24,8 +24,11 @@ struct IceAktarimOzeti {
 };
 
 // Applies the transfer file at `yol` to the logged-in company, as after the operator's
-// consent: file check, VAT comparison, price definitions, cards and prices, with every
-// message and progress step. Each card is written with its price rows in one transaction.
+// consent, with every message and progress step: the file is read and checked whole against
+// the company first (VAT groups, price definitions, every card and price value); a file
+// refused there changes nothing. Then the price definitions, cards and prices are written,
+// the cards in groups (one transaction each, a savepoint per card), so that only a failure of
+// the database itself stops the import part-way, every card before it whole.
 // `deneme`: everything runs inside one transaction that is rolled back at the end, so the
 // database is left as it was (the summary tells what would have happened).
 IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false);

@@ -23,21 +23,6 @@ namespace {
 
 const QString Hedef = QStringLiteral("FIRMA02");
 
-// Refusals that come before the price definitions: after them the target must be untouched.
-// ("no stock data" is left out: it also ends a file whose definitions were brought in line.)
-bool TanimlardanOnceReddedildi(const QString &mesaj)
-{
-    static const QStringList onceki = {
-        QStringLiteral("Yazdığınız İsimde Bir Dosya Bulunamadı"),
-        QStringLiteral("Dosya Bir Ravelko Dosyası Değil "),
-        QStringLiteral("Transfer Dosyası Dosya Açılamadı."),
-        QStringLiteral("Dosyadan KDV Tanımları Okunamıyor. İşlem Devam Etmeyecek"),
-        QStringLiteral("hedef Firmanın KDV Tanımları Yapılmamış.İşle Devam Etmeyecek."),
-        QStringLiteral("Sayma Hatası!!!\rStok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek"),
-    };
-    return onceki.contains(mesaj) || mesaj.startsWith(QStringLiteral("Bilgilerin Okunduğu Firma ile Hedef"));
-}
-
 QByteArray DosyaOku(const QString &yol)
 {
     QFile f(yol);
@@ -170,8 +155,9 @@ QString IceAktarimDenetimi::Dene(const QByteArray &icerik, IceAktarimOzeti *ozet
     if (degisti && yazilan == 0 && sorun.isEmpty())
         sorun = QStringLiteral("the target changed although the import reports no write (%1)")
                     .arg(ozet.basarili ? QStringLiteral("succeeded") : ozet.mesaj);
-    if (degisti && !ozet.basarili && TanimlardanOnceReddedildi(ozet.mesaj) && sorun.isEmpty())
-        sorun = QStringLiteral("a file refused before its price definitions changed the target: ") + ozet.mesaj;
+    // The target is sound, so nothing but the file can be refused: a refused file changes nothing.
+    if (degisti && !ozet.basarili && sorun.isEmpty())
+        sorun = QStringLiteral("a refused file changed the target: ") + ozet.mesaj;
     if (degisti)
         HedefiGeriYukle();
     return sorun;

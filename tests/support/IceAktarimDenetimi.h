@@ -11,9 +11,10 @@ class SessizEtkilesim;
 
 // Runs arbitrary bytes as a transfer file through the whole import into a small target
 // company, the operator answering Yes, and checks what must hold for any file: nothing
-// escapes the import, no transaction is left open, and a file whose import reports no write
-// leaves every table of the target exactly as it was. The target is put back after a file
-// that changed it. Shared by the fuzzer and the corpus regression test.
+// escapes the import, no transaction is left open, and a file that is refused, or whose
+// import reports no write, leaves every table of the target exactly as it was (by a checksum
+// of every row). The target is put back after a file that changed it. Shared by the fuzzer
+// and the corpus regression test.
 class IceAktarimDenetimi
 {
 public:
