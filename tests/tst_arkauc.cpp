@@ -310,9 +310,10 @@ void ArkaUcTesti::ikinciYazarSinirliBekler()
     QVERIFY(Ac(birinci));
     QVERIFY(Ac(ikinci));
     const QString arama = QStringLiteral("SELECT ID FROM K%1 WHERE Kod=?");
-    // The import's step: the card's lookup, then its write when it is missing.
+    // The import's step: the card's lookup, then its write when it is missing; writers that
+    // name the same table take turns.
     const auto adim = [&](VeriTabaniBaglantisi &b) {
-        b.IslemBaslat(IslemTuru::Yazma);
+        b.IslemBaslat(IslemTuru::Yazma, QStringLiteral("K"));
         if (!Deger(b, arama.arg(b.KilitIpucu()), {QStringLiteral("A1")}).isValid())
             b.Calistir(QStringLiteral("INSERT INTO K (Kod) VALUES ('A1')"));
     };
@@ -329,8 +330,6 @@ void ArkaUcTesti::ikinciYazarSinirliBekler()
     const qint64 gecen = sure.elapsed();
     QVERIFY2(!mesaj.isEmpty(), "the second writer went on beside the first");
     QVERIFY2(gecen >= 600 && gecen < 5000, qPrintable(QString::number(gecen)));
-    if (m_babelfish && SqlServer())
-        QEXPECT_FAIL("", "test server: no error 1222 for a lock timeout (and lock hints are ignored: the unique key waits)", Continue);
     QVERIFY2(mesaj.contains(QStringLiteral("başka bir bağlantı tarafından kilitli")), qPrintable(mesaj));
     try {
         while (ikinci.IslemDerinligi() > 0)
