@@ -11,6 +11,7 @@
 #include "transfer/DosyadanAl.h"
 #include "transfer/OncekiDosya.h"
 #include "support/AktarimBeklentileri.h"
+#include "support/KartDurumlari.h"
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
 #include "support/VeritabaniOzeti.h"
@@ -68,6 +69,8 @@ private Q_SLOTS:
     void ayniSeviyeninSatirlariSiraylaYazilmisGibi();
     void sayiBicimleriOkunur_data();
     void sayiBicimleriOkunur();
+    void yeniFiyatSatirlariDosyaSirasinda();
+    void baskaSutunSirasiGidisDonus();
 
 private:
     QString Yol(const QString &ad) const { return QDir(m_program->path()).filePath(ad); }
@@ -861,6 +864,75 @@ void AktarimTesti::sayiBicimleriOkunur()
     const QStringList tablo = Tablo(Hedef, "SELECT f.Ana_Birim_Fiyat,k.Terazi_No FROM STOKKART k JOIN STOKFIYAT f USING (Stok_ID) "
                                            "WHERE k.Stok_Kod='10004'");
     QCOMPARE(tablo, beklenen.isEmpty() ? QStringList() : QStringList{beklenen});
+}
+
+void AktarimTesti::yeniFiyatSatirlariDosyaSirasinda()
+{
+    // A new card's price lines in another order than their levels, of two shapes (an empty
+    // value keeps its column's default): the rows' identities follow the lines.
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10004'", Secim(true, true));
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
+    QStringList s = Satirlar(yol);
+    const int kart = int(s.indexOf("<STOK>")) + 1;
+    QStringList fiyatlar = s.mid(kart + 1, s.size() - kart - 2);
+    QVERIFY(fiyatlar.size() >= 3);
+    std::reverse(fiyatlar.begin(), fiyatlar.end());
+    QStringList degerler = fiyatlar[1].split(';');
+    degerler[5] = QString();
+    fiyatlar[1] = degerler.join(';');
+    QStringList seviyeler;
+    for (const QString &f : fiyatlar)
+        seviyeler << f.section(';', 0, 0);
+    SatirlariYaz(yol, s.mid(0, kart + 1) + fiyatlar + QStringList{"<END>"});
+
+    QVERIFY(IceAktar(Hedef, yol).basarili);
+    QCOMPARE(Tablo(Hedef, "SELECT f.Fiyat_Sira_No FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='10004' "
+                          "ORDER BY f.Fiyat_ID"),
+             seviyeler);
+}
+
+void AktarimTesti::baskaSutunSirasiGidisDonus()
+{
+    // The end state of an import from a source in the usual column order, on a copy.
+    const QString olagan = DisaAktar(Kaynak, Yazilabilir, Secim(true, true), "olagan.trn");
+    QTemporaryDir kopya;
+    QVERIFY(QFile::copy(m_db->Yol(Hedef), QDir(kopya.path()).filePath(Hedef + ".sqlite")));
+    Baglanti.Ac("TORVELA", QString(), Hedef, kopya.path());
+    QVERIFY(AktarimDosyasiUygula(olagan).basarili);
+    Baglanti.Kapat();
+    const auto beklenen = KartDurumlari(QDir(kopya.path()).filePath(Hedef + ".sqlite"));
+
+    // The source's STOKKART rebuilt with the name first and the code further on.
+    QStringList sutunlar, tanimlar;
+    for (const auto &c : m_db->Satirlar(Kaynak, "PRAGMA table_info(STOKKART)")) {
+        sutunlar << c[1].toString();
+        tanimlar << c[1].toString() + ' ' + c[2].toString();
+    }
+    const QStringList sira = QStringList{"Stok_ID", "Stok_Ad", "KDV", "Grup_Kod", "Stok_Kod"};
+    QStringList yeniSira = sira, yeniTanim;
+    for (const QString &c : sutunlar)
+        if (!sira.contains(c))
+            yeniSira << c;
+    for (const QString &c : yeniSira)
+        yeniTanim << (c == "Stok_ID" ? QStringLiteral("Stok_ID INTEGER PRIMARY KEY AUTOINCREMENT") : tanimlar[sutunlar.indexOf(c)]);
+    m_db->Calistir(Kaynak, "CREATE TABLE STOKKART_Y (" + yeniTanim.join(',') + ")");
+    m_db->Calistir(Kaynak, QStringLiteral("INSERT INTO STOKKART_Y (%1) SELECT %1 FROM STOKKART").arg(yeniSira.join(',')));
+    m_db->Calistir(Kaynak, "DROP TABLE STOKKART");
+    m_db->Calistir(Kaynak, "ALTER TABLE STOKKART_Y RENAME TO STOKKART");
+    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(true, true));
+    QVERIFY(Satirlar(yol)[Satirlar(yol).indexOf("<STOKKART>") + 2].startsWith("SELECT Stok_Ad,STOKKART.KDV,Grup_Kod,Stok_Kod,"));
+
+    const int kartlar = m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART").toInt();
+    const IceAktarimOzeti ilk = IceAktar(Hedef, yol);
+    QVERIFY2(ilk.basarili, qPrintable(ilk.mesaj));
+    QCOMPARE(KartDurumlari(m_db->Yol(Hedef)), beklenen);
+    // Again: every card found by its code, none made twice.
+    const IceAktarimOzeti ikinci = IceAktar(Hedef, yol);
+    QVERIFY(ikinci.basarili);
+    QCOMPARE(ikinci.kartOlusturulan, 0);
+    QCOMPARE(ikinci.kartDegismeyen, ilk.kartOlusturulan + ilk.kartGuncellenen + ilk.kartDegismeyen);
+    QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM STOKKART").toInt(), kartlar + ilk.kartOlusturulan);
+    QCOMPARE(KartDurumlari(m_db->Yol(Hedef)), beklenen);
 }
 
 QTEST_GUILESS_MAIN(AktarimTesti)

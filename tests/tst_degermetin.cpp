@@ -44,6 +44,9 @@ private Q_SLOTS:
     void metindenDegere();
     void yazilamayanMetinReddedilir_data();
     void yazilamayanMetinReddedilir();
+    void sayiAraliklari_data();
+    void sayiAraliklari();
+    void ayniMetinMetinlerinKarsilastirmasidir();
     void lehce_data();
     void lehce();
     void sayiMetniGenelYolaUyar_data();
@@ -142,6 +145,82 @@ void DegerMetinTesti::yazilamayanMetinReddedilir()
     QFETCH(QString, metin);
     QFETCH(QString, bildirilen);
     QVERIFY_THROWS_EXCEPTION(Hata, MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), SqliteArkaUcu(QString())));
+}
+
+void DegerMetinTesti::sayiAraliklari_data()
+{
+    QTest::addColumn<QString>("metin");
+    QTest::addColumn<QString>("bildirilen");
+    QTest::addColumn<QString>("deger"); // as stored, empty when refused (MetinUygunsuzlugu agrees)
+    QTest::newRow("bigint exact past a double") << "12345678901234567" << "bigint" << "12345678901234567";
+    QTest::newRow("bigint largest") << "9223372036854775807" << "bigint" << "9223372036854775807";
+    QTest::newRow("bigint smallest") << "-9223372036854775808" << "bigint" << "-9223372036854775808";
+    QTest::newRow("bigint one past") << "9223372036854775808" << "bigint" << "";
+    QTest::newRow("int largest") << "2147483647" << "int" << "2147483647";
+    QTest::newRow("int one past") << "2147483648" << "int" << "";
+    QTest::newRow("3e9 into int") << "3000000000" << "int" << "";
+    QTest::newRow("smallint smallest") << "-32768" << "smallint" << "-32768";
+    QTest::newRow("smallint one past") << "32768" << "smallint" << "";
+    QTest::newRow("tinyint largest") << "255" << "tinyint" << "255";
+    QTest::newRow("300 into tinyint") << "300" << "tinyint" << "";
+    QTest::newRow("tinyint negative") << "-1" << "tinyint" << "";
+    QTest::newRow("whole number with zero decimals") << "4,000" << "int" << "4";
+    QTest::newRow("leading zeros do not count") << "000000000000000000042" << "tinyint" << "42";
+    QTest::newRow("exponent is no number") << "1e5" << "int" << "";
+    QTest::newRow("decimal(18,4) largest") << "99999999999999,9999" << "decimal(18,4)" << "99999999999999.9999";
+    QTest::newRow("decimal(18,4) 15 whole digits") << "100000000000000" << "decimal(18,4)" << "";
+    QTest::newRow("1e20 into decimal(18,4)") << "100000000000000000000" << "decimal(18,4)" << "";
+    QTest::newRow("decimal(18,4) five decimals") << "1,23456" << "decimal(18,4)" << "";
+    QTest::newRow("decimal(18,4) trailing zeros") << "1,234500" << "decimal(18,4)" << "1.2345";
+    QTest::newRow("decimal(5,2) largest") << "-999,99" << "decimal(5,2)" << "-999.99";
+    QTest::newRow("decimal(5,2) one past") << "1000" << "decimal(5,2)" << "";
+    QTest::newRow("decimal(4,4) below one") << ",9999" << "decimal(4,4)" << "0.9999";
+    QTest::newRow("decimal(4,4) one") << "1" << "decimal(4,4)" << "";
+    QTest::newRow("money largest") << "922337203685477,5807" << "money" << "922337203685477.5807";
+    QTest::newRow("float has no declared digits") << "123456789012345678901234567890" << "float" << "123456789012345678901234567890";
+    QTest::newRow("datetime before 1753") << "31.12.1752" << "datetime" << "";
+    QTest::newRow("smalldatetime after 2079") << "07.06.2079" << "smalldatetime" << "";
+    QTest::newRow("leap day") << "29.02.2024" << "datetime" << "2024-02-29 00:00:00";
+    QTest::newRow("no leap day") << "29.02.2023" << "datetime" << "";
+}
+
+void DegerMetinTesti::sayiAraliklari()
+{
+    QFETCH(QString, metin);
+    QFETCH(QString, bildirilen);
+    QFETCH(QString, deger);
+    const SutunBilgisi sutun = BildirilenTiptenSutun(bildirilen);
+    const SqliteArkaUcu sqlite{QString()};
+    QCOMPARE(MetinUygunsuzlugu(metin, sutun).isEmpty(), !deger.isEmpty());
+    if (deger.isEmpty()) {
+        QVERIFY_THROWS_EXCEPTION(Hata, MetinDegeri(metin, sutun, sqlite));
+        return;
+    }
+    const QVariant d = MetinDegeri(metin, sutun, sqlite);
+    QCOMPARE(d.typeId() == QMetaType::Double ? QString::number(d.toDouble(), 'g', 15) : d.toString(), deger);
+}
+
+void DegerMetinTesti::ayniMetinMetinlerinKarsilastirmasidir()
+{
+    // The quick comparison of a stored number with a file's text says what comparing the
+    // texts says, for the texts the file holds and for their near misses.
+    QRandomGenerator zar(20261206);
+    const QStringList ekler = {"", "0", ",0", "1", ",5"};
+    for (int i = 0; i < 50000; ++i) {
+        const int haneler = int(zar.bounded(6));
+        const double d = double(qint64(zar.bounded(2000000000)) - 1000000000) / std::pow(10.0, haneler) * (i % 3 == 0 ? 0.85 : 1.0);
+        QString metin = SayiMetni(i % 7 == 0 ? std::nextafter(d, 1e300) : d);
+        if (i % 5 == 0)
+            metin += ekler[int(zar.bounded(int(ekler.size())))];
+        for (const QVariant &deger : {QVariant(d), QVariant(qlonglong(std::trunc(d)))}) {
+            const bool beklenen = DegerMetni(deger, SutunTipi::Ondalik) == metin;
+            if (AyniMetin(deger, SutunTipi::Ondalik, metin) != beklenen)
+                QFAIL(qPrintable(QStringLiteral("%1 against '%2'").arg(deger.toString(), metin)));
+        }
+    }
+    QVERIFY(AyniMetin(QVariant(QStringLiteral("A-01  ")), SutunTipi::SabitMetin, QStringLiteral("A-01")));
+    QVERIFY(AyniMetin(QVariant(QMetaType(QMetaType::Double)), SutunTipi::Ondalik, QString()));
+    QVERIFY(!AyniMetin(QVariant(0.0), SutunTipi::Ondalik, QString()));
 }
 
 void DegerMetinTesti::lehce_data()
