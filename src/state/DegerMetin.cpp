@@ -60,9 +60,17 @@ struct SayiParcalari {
     QStringView kesir;
 };
 
+// Blanks around a text, cut without a call where there are none (nearly every value).
+QStringView Kirp(QStringView metin)
+{
+    if (metin.isEmpty() || (metin.front().unicode() > ' ' && metin.back().unicode() > ' '))
+        return metin;
+    return metin.trimmed();
+}
+
 std::optional<SayiParcalari> SayiParcala(QStringView metin)
 {
-    const QStringView m = metin.trimmed();
+    const QStringView m = Kirp(metin);
     qsizetype i = 0;
     SayiParcalari p;
     if (i < m.size() && (m[i] == QLatin1Char('+') || m[i] == QLatin1Char('-'))) {
@@ -113,6 +121,19 @@ std::optional<qint64> TamSayiDegeri(const SayiParcalari &p)
 // digits; nothing when it is beyond a double's range.
 std::optional<double> OndalikDegeri(const SayiParcalari &p)
 {
+    if (p.tam.size() + p.kesir.size() <= 15) {
+        // The digits as one whole number (below 2^53) divided once by an exact power of ten:
+        // the correctly rounded quotient is the double nearest the decimal.
+        static constexpr double onlar[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        qint64 tam = 0;
+        for (const QChar c : p.tam)
+            tam = tam * 10 + (c.unicode() - '0');
+        for (const QChar c : p.kesir)
+            tam = tam * 10 + (c.unicode() - '0');
+        const double d = double(tam) / onlar[p.kesir.size()];
+        return p.eksi ? -d : d;
+    }
     std::string uzun;
     char kisa[64];
     const qsizetype boy = p.tam.size() + p.kesir.size() + 3;
@@ -591,7 +612,7 @@ bool AyniMetin(const QVariant &deger, SutunTipi tip, QStringView metin)
                                                                                  && std::fabs(*sayi) < 9e15))
             return true;
     } else if (tur == QMetaType::QString && (tip == SutunTipi::SabitMetin || tip == SutunTipi::DegiskenMetin)) {
-        return QStringView(*static_cast<const QString *>(deger.constData())).trimmed() == metin;
+        return Kirp(*static_cast<const QString *>(deger.constData())) == metin;
     }
     return QStringView(DegerMetni(deger, tip)).trimmed() == metin;
 }

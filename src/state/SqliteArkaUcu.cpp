@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -105,6 +106,7 @@ private:
     sqlite3_stmt *m_komut = nullptr;
     bool m_calisti = false;    // stepped since the last reset
     bool m_satirHazir = false; // the first step's row is not yet handed out
+    std::vector<QByteArray> m_metinler; // texts bound, by position
 };
 
 void SqliteKomutu::Bagla(int sira, const QVariant &deger)
@@ -145,6 +147,15 @@ void SqliteKomutu::Bagla(int sira, const QVariant &deger)
         case QMetaType::QTime: {
             const QString metin = deger.toTime().toString(QStringLiteral("hh:mm:ss.zzz"));
             sonuc = sqlite3_bind_text16(m_komut, yer, metin.utf16(), int(metin.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QString: {
+            // Bound as the database keeps text, from a buffer that lives until the next binding.
+            if (size_t(sira) >= m_metinler.size())
+                m_metinler.resize(size_t(sira) + 1);
+            QByteArray &utf8 = m_metinler[size_t(sira)];
+            utf8 = static_cast<const QString *>(deger.constData())->toUtf8();
+            sonuc = sqlite3_bind_text(m_komut, yer, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
             break;
         }
         default: {

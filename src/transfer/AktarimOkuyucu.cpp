@@ -5,8 +5,10 @@
 
 #include <QSet>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 using Durus = IceAktarimHatasi::Durus;
@@ -231,30 +233,47 @@ bool AktarimOkuyucu::SonrakiKayit(Kayit &kayit)
     return false;
 }
 
+namespace {
+
+// Bytes a transfer file cannot hold: control characters and those Windows-1254 leaves undefined.
+const std::array<uchar, 256> &SupheliBaytlar()
+{
+    static const std::array<uchar, 256> tablo = [] {
+        std::array<uchar, 256> t{};
+        const auto &karakterler = Windows1254Karakterleri();
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = b < 0x20 || b == 0x7F || (b >= 0x80 && karakterler[size_t(b)] == 0);
+        return t;
+    }();
+    return tablo;
+}
+
+} // namespace
+
 bool AktarimOkuyucu::Coz(QByteArrayView ham, DosyaSatiri &satir) const
 {
     const auto &karakterler = Windows1254Karakterleri();
+    const auto &supheli = SupheliBaytlar();
     satir.no = m_satirlar.SatirNo();
     satir.metin.resize(ham.size());
-    satir.degerler.clear();
     char16_t *const bas = reinterpret_cast<char16_t *>(satir.metin.data());
-    // Decoded and split in one walk. A control character, or a byte without a character,
-    // decodes below a blank.
-    char16_t enKucuk = 0xFFFF;
-    qsizetype degerBasi = 0;
+    const uchar *const baytlar = reinterpret_cast<const uchar *>(ham.data());
+    uchar bozuk = 0;
     for (qsizetype i = 0; i < ham.size(); ++i) {
-        const char16_t c = karakterler[uchar(ham[i])];
-        enKucuk = std::min(enKucuk, c == 0x7F ? char16_t(0) : c);
-        bas[i] = c;
-        if (c == ';') {
-            satir.degerler.emplace_back(bas + degerBasi, i - degerBasi);
-            degerBasi = i + 1;
-        }
+        bas[i] = karakterler[baytlar[i]];
+        bozuk |= supheli[baytlar[i]];
     }
-    // A final ";" ends the line without an empty value after it.
-    if (degerBasi < ham.size())
-        satir.degerler.emplace_back(bas + degerBasi, ham.size() - degerBasi);
-    return enKucuk < 0x20;
+    // Split at ";" (found in the bytes, where the search is quickest); a final ";" ends the
+    // line without an empty value after it.
+    satir.degerler.clear();
+    qsizetype degerBasi = 0;
+    while (degerBasi < ham.size()) {
+        const void *p = std::memchr(baytlar + degerBasi, ';', size_t(ham.size() - degerBasi));
+        const qsizetype son = p ? static_cast<const uchar *>(p) - baytlar : ham.size();
+        satir.degerler.emplace_back(bas + degerBasi, son - degerBasi);
+        degerBasi = son + 1;
+    }
+    return bozuk != 0;
 }
 
 void AktarimOkuyucu::KarakterleriDenetle(QByteArrayView ham, int bolge, const QString &yer, const QStringList &sutunlar) const
