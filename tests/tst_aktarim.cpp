@@ -9,6 +9,7 @@
 #include "transfer/AktarimOkuyucu.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
+#include "transfer/KayitYazici.h"
 #include "transfer/OncekiDosya.h"
 #include "support/AktarimBeklentileri.h"
 #include "support/KartDurumlari.h"
@@ -18,6 +19,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void sayiBicimleriOkunur_data();
     void sayiBicimleriOkunur();
     void yeniFiyatSatirlariDosyaSirasinda();
+    void degisikliklerBildirilir();
     void baskaSutunSirasiGidisDonus();
 
 private:
@@ -889,6 +892,84 @@ void AktarimTesti::yeniFiyatSatirlariDosyaSirasinda()
     QCOMPARE(Tablo(Hedef, "SELECT f.Fiyat_Sira_No FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='10004' "
                           "ORDER BY f.Fiyat_ID"),
              seviyeler);
+}
+
+namespace {
+// Keeps what the writer tells, as a change report would: pending until committed.
+struct DegisiklikDefteri : DegisiklikKaydi {
+    QStringList bekleyen, onaylanan;
+    static QString Metin(const QVariant &d) { return d.isValid() ? DegerMetni(d) : QStringLiteral("-"); }
+    void FiyatTanimi(int sira, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
+    {
+        bekleyen << QStringLiteral("tanım %1 %2: %3 -> %4").arg(sira).arg(sutun, Metin(eski), Metin(yeni));
+    }
+    void KartSutunu(QStringView kod, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
+    {
+        bekleyen << QStringLiteral("kart %1 %2: %3 -> %4").arg(kod.toString(), sutun, Metin(eski), Metin(yeni));
+    }
+    void FiyatSutunu(QStringView kod, int seviye, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
+    {
+        bekleyen << QStringLiteral("fiyat %1/%2 %3: %4 -> %5").arg(kod.toString()).arg(seviye).arg(sutun, Metin(eski), Metin(yeni));
+    }
+    void KartGeriAlindi(QStringView kod) override
+    {
+        bekleyen.removeIf([&](const QString &s) { return s.section(' ', 1, 1).section('/', 0, 0) == kod; });
+    }
+    void Onaylandi() override { onaylanan += std::exchange(bekleyen, {}); }
+    void GeriAlindi() override { bekleyen.clear(); }
+};
+} // namespace
+
+void AktarimTesti::degisikliklerBildirilir()
+{
+    // A stored card that differs (10003), a missing one (10004), a renamed level: every change
+    // is told once, with the values before and after, and stands once committed.
+    m_db->Calistir(Hedef, "UPDATE FIYATTANIM SET Fiyat_Aciklama='ESKİ' WHERE Sira_No=2");
+    m_db->Calistir(Hedef, "UPDATE STOKFIYAT SET Fiyat_Aciklama='ESKİ', Ana_Birim_Fiyat=1.5 WHERE Fiyat_Sira_No=2");
+    m_db->Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'");
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004') ORDER BY Stok_Kod", Secim(true, false));
+    QStringList adlar;
+    const auto kart = [&](const QString &kod) {
+        return m_db->Satirlar(Hedef, "SELECT * FROM STOKKART WHERE Stok_Kod='" + kod + "'", &adlar).value(0);
+    };
+    QStringList fiyatAdlari;
+    const auto fiyatlar = [&](const QString &kod) {
+        return m_db->Satirlar(Hedef, "SELECT f.* FROM STOKFIYAT f JOIN STOKKART k USING (Stok_ID) WHERE k.Stok_Kod='" + kod
+                                         + "' ORDER BY f.Fiyat_Sira_No", &fiyatAdlari);
+    };
+    const auto onceKart = kart("10003");
+    const auto onceFiyat = fiyatlar("10003");
+    m_db->Baglan(Hedef);
+    DegisiklikDefteri defter;
+    QVERIFY(AktarimDosyasiUygula(yol, false, &defter).basarili);
+    QVERIFY(defter.bekleyen.isEmpty());
+    QStringList beklenen{"tanım 2 Fiyat_Aciklama: ESKİ -> TOPTAN"};
+    const auto m = [](const QVariant &d) { return d.isNull() ? QStringLiteral("-") : DegerMetni(d); };
+    const auto sonraKart = kart("10003");
+    for (int c = 0; c < adlar.size(); ++c)
+        if (m(onceKart[c]) != m(sonraKart[c]))
+            beklenen << QStringLiteral("kart 10003 %1: %2 -> %3").arg(adlar[c], m(onceKart[c]), m(sonraKart[c]));
+    const auto sonraFiyat = fiyatlar("10003");
+    QCOMPARE(sonraFiyat.size(), onceFiyat.size());
+    for (int r = 0; r < onceFiyat.size(); ++r)
+        for (int c = 0; c < fiyatAdlari.size(); ++c)
+            if (m(onceFiyat[r][c]) != m(sonraFiyat[r][c]))
+                beklenen << QStringLiteral("fiyat 10003/%1 %2: %3 -> %4").arg(m(sonraFiyat[r][2]), fiyatAdlari[c], m(onceFiyat[r][c]), m(sonraFiyat[r][c]));
+    const auto yeni = kart("10004");
+    for (int c = 1; c < adlar.size(); ++c)
+        if (!yeni[c].isNull())
+            beklenen << QStringLiteral("kart 10004 %1: - -> %2").arg(adlar[c], m(yeni[c]));
+    for (const auto &f : fiyatlar("10004"))
+        for (int c = 0; c < fiyatAdlari.size(); ++c)
+            if (!f[c].isNull() && fiyatAdlari[c] != "Fiyat_ID" && fiyatAdlari[c] != "Stok_ID")
+                beklenen << QStringLiteral("fiyat 10004/%1 %2: - -> %3").arg(m(f[2]), fiyatAdlari[c], m(f[c]));
+    QStringList tum = defter.onaylanan;
+    // A renamed level's caption reaches its stored price rows with the definition's change.
+    beklenen.removeAll("fiyat 10003/2 Fiyat_Aciklama: ESKİ -> TOPTAN");
+    std::sort(beklenen.begin(), beklenen.end());
+    std::sort(tum.begin(), tum.end());
+    QCOMPARE(tum, beklenen);
 }
 
 void AktarimTesti::baskaSutunSirasiGidisDonus()

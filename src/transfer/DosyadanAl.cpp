@@ -110,7 +110,7 @@ QString KartKodu(const Kayit &kayit)
 // Regions 2 to 7 on a chosen file, the consent already given: the whole file is read and
 // checked against the target first (the counting pass), and only a file that passed is
 // written. A refused file changes nothing.
-void Uygula(const QString &yol, IceAktarimOzeti &ozet)
+void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisiklikler)
 {
     if (!QFileInfo::exists(yol)) {
         BitirenMesaj(ozet, QStringLiteral("Yazdığınız İsimde Bir Dosya Bulunamadı"), Etkilesim::Simge::Kritik);
@@ -124,7 +124,7 @@ void Uygula(const QString &yol, IceAktarimOzeti &ozet)
         return;
     }
 
-    KayitYazici yazici(ozet);
+    KayitYazici yazici(ozet, degisiklikler);
     Kayit kayit;
     int kartSayisi = 0;
     try {
@@ -166,7 +166,7 @@ void Uygula(const QString &yol, IceAktarimOzeti &ozet)
 
 } // namespace
 
-IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme)
+IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme, DegisiklikKaydi *degisiklikler)
 {
     IceAktarimOzeti ozet;
     if (deneme) {
@@ -187,7 +187,7 @@ IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme)
         }
     };
     try {
-        Uygula(yol, ozet);
+        Uygula(yol, ozet, degisiklikler);
     } catch (...) {
         geriAl();
         throw;

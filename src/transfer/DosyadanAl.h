@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DegisiklikKaydi;
+
 // What an import did, for the command-line program.
 struct IceAktarimOzeti {
     bool basarili = false;
@@ -31,7 +33,8 @@ struct IceAktarimOzeti {
 // the database itself stops the import part-way, every card before it whole.
 // `deneme`: everything runs inside one transaction that is rolled back at the end, so the
 // database is left as it was (the summary tells what would have happened).
-IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false);
+// `degisiklikler`, when given, is told every change as the writer makes it.
+IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false, DegisiklikKaydi *degisiklikler = nullptr);
 
 // "DOSYADAN AL": the file dialog with the remembered path, the confirmation, then the above.
 void DosyadanAl();

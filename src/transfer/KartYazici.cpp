@@ -164,7 +164,11 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
 {
     const std::vector<QStringView> &d = kart.kart.degerler;
     const int n = int(m_adlar.size()); // names 1..N-1; value N is the department
-    const HedefGrubu &grup = m_gruplar.find(kart.departman).value();
+    const auto grupYeri = m_gruplar.constFind(kart.departman);
+    if (grupYeri == m_gruplar.constEnd()) // the file changed since it was checked
+        throw IceAktarimHatasi(7, QStringLiteral("Satır %1: Hedef firmada %2 numaralı KDV departmanı yok.").arg(kart.kart.no).arg(kart.departman),
+                               kart.stokKod.toString());
+    const HedefGrubu &grup = *grupYeri;
     QVector<QVariant> &satir = m_satir;
     const bool yeni = !KartiOku(kart.stokKod, satir);
 
@@ -222,6 +226,10 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
             if (kartYazimi.var[size_t(k)])
                 m_degisiklikler->KartSutunu(kart.stokKod, k == 1 ? QStringLiteral("KDVGrup_ID") : m_adlar[k - 2],
                                             yeni ? QVariant() : satir[k], kartYazimi.deger[size_t(k)]);
+        if (yeni && m_tarihlerVar) {
+            m_degisiklikler->KartSutunu(kart.stokKod, QStringLiteral("Yr_Tarih"), QVariant(), m_yrBugun);
+            m_degisiklikler->KartSutunu(kart.stokKod, QStringLiteral("Deg_Tarih"), QVariant(), m_bugun);
+        }
         if (damga)
             m_degisiklikler->KartSutunu(kart.stokKod, QStringLiteral("Deg_Tarih"), satir.last(), m_bugun);
     }

@@ -14,7 +14,7 @@ using Durus = IceAktarimHatasi::Durus;
 namespace {
 
 // A group of cards is committed after this long: a kill or a failure loses at most these.
-const qint64 GrupSuresiMs = qEnvironmentVariableIsSet("GRUPMS") ? qEnvironmentVariableIntValue("GRUPMS") : 100;
+constexpr qint64 GrupSuresiMs = 100;
 // Writers of one company take turns by this name (where the backend needs a lock of its own).
 const QString YazmaKilidi = QStringLiteral("STOKKART");
 

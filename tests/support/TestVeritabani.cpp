@@ -65,13 +65,18 @@ void TestVeritabani::Calistir(const QString &veritabani, const QString &sql)
     });
 }
 
-QVector<QVector<QVariant>> TestVeritabani::Satirlar(const QString &veritabani, const QString &sql)
+QVector<QVector<QVariant>> TestVeritabani::Satirlar(const QString &veritabani, const QString &sql, QStringList *sutunlar)
 {
     QVector<QVector<QVariant>> satirlar;
     DosyadaCalistir(Yol(veritabani), [&](QSqlDatabase &db) {
         QSqlQuery q(db);
         if (!q.exec(sql))
             throw std::runtime_error((sql + QStringLiteral(": ") + q.lastError().text()).toStdString());
+        if (sutunlar) {
+            sutunlar->clear();
+            for (int i = 0; i < q.record().count(); ++i)
+                *sutunlar << q.record().fieldName(i);
+        }
         while (q.next()) {
             QVector<QVariant> satir;
             for (int i = 0; i < q.record().count(); ++i)

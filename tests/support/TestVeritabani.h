@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QVector>
@@ -20,7 +21,7 @@ public:
     // Runs statements straight on a database file (test set-up, not the system's path).
     void Calistir(const QString &veritabani, const QString &sql);
     QVariant Deger(const QString &veritabani, const QString &sql);
-    QVector<QVector<QVariant>> Satirlar(const QString &veritabani, const QString &sql);
+    QVector<QVector<QVariant>> Satirlar(const QString &veritabani, const QString &sql, QStringList *sutunlar = nullptr);
 
     // Connects the shared connection to one database, as the company choice leaves it.
     void Baglan(const QString &veritabani);
