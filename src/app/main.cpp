@@ -1,13 +1,12 @@
 #include "common/TekKopya.h"
 #include "common/ui/EkranEtkilesimi.h"
+#include "common/ui/QtCevirisi.h"
 #include "filter/ui/FiltreFrm.h"
 #include "login/BolgeselAyarlar.h"
 #include "login/ui/LoginFrm.h"
 #include "state/Degiskenler.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -34,6 +33,7 @@ QString OnerilenServer(const QStringList &arglar)
 void AnaPencereyeGec(LoginFrm *giris)
 {
     anaPencere = new FiltreFrm;
+    anaPencere->FirmaGoster(giris->FirmaKodu(), Degiskenler::FirmaAdi);
     // Closing the main window ends the program at once.
     QObject::connect(anaPencere, &FiltreFrm::ProgramBitti, qApp, [] { QCoreApplication::exit(0); });
     anaPencere->show();
@@ -50,10 +50,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(ProgramBasligi);
 
     // The platform's own dialogs (file dialog, print dialog) speak the operators' language.
-    QTranslator qtCevirisi;
-    if (qtCevirisi.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtCevirisi);
+    QtCevirisiniYukle();
 
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);
