@@ -1,8 +1,9 @@
 #include "common/ui/EkranEtkilesimi.h"
-#include "common/ui/QtCevirisi.h"
+#include "common/ui/QtTurkcesi.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -108,7 +109,7 @@ void EkranEtkilesimiTesti::ilerlemeSeyrekAmaSonDegerde()
 
 void EkranEtkilesimiTesti::dosyaDiyalogu()
 {
-    QVERIFY(QtCevirisiniYukle());
+    QVERIFY(QtTurkcesiniKur());
     QTemporaryDir klasor;
     QFile dosya(klasor.filePath(QStringLiteral("aralik.trn")));
     QVERIFY(dosya.open(QIODevice::WriteOnly));
@@ -116,6 +117,7 @@ void EkranEtkilesimiTesti::dosyaDiyalogu()
     dosya.flush();
     QVERIFY(dosya.setFileTime(QDateTime(QDate(2023, 12, 5), QTime(14, 30)), QFileDevice::FileModificationTime));
     dosya.close();
+    QVERIFY(QDir(klasor.path()).mkdir(QStringLiteral("alt")));
 
     QStringList hatalar;
     bool bakildi = false;
@@ -126,12 +128,16 @@ void EkranEtkilesimiTesti::dosyaDiyalogu()
             return;
         bakildi = true;
         auto *liste = diyalog->findChild<QTreeView *>(QStringLiteral("treeView"));
-        QModelIndex satir;
+        QModelIndex satir, klasorSatiri;
         QTest::qWaitFor([&] {
-            for (int r = 0; liste && r < liste->model()->rowCount(liste->rootIndex()); ++r)
-                if (liste->model()->index(r, 0, liste->rootIndex()).data().toString() == QLatin1String("aralik.trn"))
-                    satir = liste->model()->index(r, 0, liste->rootIndex());
-            return satir.isValid();
+            for (int r = 0; liste && r < liste->model()->rowCount(liste->rootIndex()); ++r) {
+                const QModelIndex i = liste->model()->index(r, 0, liste->rootIndex());
+                if (i.data().toString() == QLatin1String("aralik.trn"))
+                    satir = i;
+                else if (i.data().toString() == QLatin1String("alt"))
+                    klasorSatiri = i;
+            }
+            return satir.isValid() && klasorSatiri.isValid();
         });
         QApplication::processEvents();
         if (!satir.isValid()) {
@@ -143,6 +149,11 @@ void EkranEtkilesimiTesti::dosyaDiyalogu()
             const QString boyut = satir.siblingAtColumn(1).data().toString();
             if (boyut != QLatin1String("1,2 kB"))
                 hatalar << QStringLiteral("size: ") + boyut;
+            const QString tur = satir.siblingAtColumn(2).data().toString();
+            if (tur.isEmpty() || tur.contains(QLatin1String("document")) || tur.contains(QLatin1String("file")))
+                hatalar << QStringLiteral("kind: ") + tur;
+            if (klasorSatiri.siblingAtColumn(2).data().toString() != QStringLiteral("Klasör"))
+                hatalar << QStringLiteral("folder: ") + klasorSatiri.siblingAtColumn(2).data().toString();
             // Every column wide enough for what it shows.
             const QAbstractItemView *gorunum = liste;
             for (int c = 0; c < 4; ++c)

@@ -1,6 +1,6 @@
 #include "common/TekKopya.h"
 #include "common/ui/EkranEtkilesimi.h"
-#include "common/ui/QtCevirisi.h"
+#include "common/ui/QtTurkcesi.h"
 #include "filter/ui/FiltreFrm.h"
 #include "login/BolgeselAyarlar.h"
 #include "login/ui/LoginFrm.h"
@@ -37,6 +37,9 @@ void AnaPencereyeGec(LoginFrm *giris)
     // Closing the main window ends the program at once.
     QObject::connect(anaPencere, &FiltreFrm::ProgramBitti, qApp, [] { QCoreApplication::exit(0); });
     anaPencere->show();
+    // The keyboard goes with the operator to the new window, also where no window manager
+    // hands it over: F2, F9 and the Alt shortcuts work without a click first.
+    anaPencere->activateWindow();
     giris->close();
     giris->deleteLater();
 }
@@ -50,7 +53,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(ProgramBasligi);
 
     // The platform's own dialogs (file dialog, print dialog) speak the operators' language.
-    QtCevirisiniYukle();
+    QtTurkcesiniKur();
 
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);

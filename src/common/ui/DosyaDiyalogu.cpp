@@ -14,9 +14,12 @@ enum Sutun { Ad = 0, Boyut = 1, Tur = 2, Tarih = 3 };
 QVariant TurkceDosyaModeli::data(const QModelIndex &indeks, int rol) const
 {
     const auto *dosyalar = qobject_cast<const QFileSystemModel *>(sourceModel());
-    if (rol != Qt::DisplayRole || !dosyalar || (indeks.column() != Boyut && indeks.column() != Tarih))
+    if (rol != Qt::DisplayRole || !dosyalar || indeks.column() == Ad)
         return QIdentityProxyModel::data(indeks, rol);
     const QModelIndex kaynak = mapToSource(indeks);
+    // A file's kind comes in the default locale's language; Qt has no Turkish word for a folder.
+    if (indeks.column() == Tur)
+        return dosyalar->isDir(kaynak) ? QStringLiteral("Klasör") : QIdentityProxyModel::data(indeks, rol);
     const QLocale turkce(QLocale::Turkish, QLocale::Turkey);
     if (indeks.column() == Tarih)
         return turkce.toString(dosyalar->lastModified(kaynak), QStringLiteral("dd.MM.yyyy HH:mm"));

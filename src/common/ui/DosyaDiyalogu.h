@@ -11,8 +11,8 @@ class QWidget;
 // dates in the Turkish form. The chosen path, or nothing when the operator cancelled.
 std::optional<QString> TransferDosyasiSec(QWidget *ust, const QString &onerilen, bool kaydet);
 
-// The dialog's files with their size and date written the Turkish way ("12,5 KB",
-// "25.12.2024 14:30"); the file system model writes them in the system's language.
+// The dialog's files with their size, kind and date written the Turkish way ("12,5 kB",
+// "Klasör", "25.12.2024 14:30"); the file system model writes them in the system's language.
 class TurkceDosyaModeli : public QIdentityProxyModel
 {
     Q_OBJECT
