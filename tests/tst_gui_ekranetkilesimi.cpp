@@ -129,7 +129,7 @@ void EkranEtkilesimiTesti::dosyaDiyalogu()
         bakildi = true;
         auto *liste = diyalog->findChild<QTreeView *>(QStringLiteral("treeView"));
         QModelIndex satir, klasorSatiri;
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             for (int r = 0; liste && r < liste->model()->rowCount(liste->rootIndex()); ++r) {
                 const QModelIndex i = liste->model()->index(r, 0, liste->rootIndex());
                 if (i.data().toString() == QLatin1String("aralik.trn"))
