@@ -270,38 +270,40 @@ void ArkaUcTesti::sutunTipleri_data()
     QTest::addColumn<bool>("sqlServer");
     QTest::addColumn<QString>("sutun");
     QTest::addColumn<int>("tip");
-    QTest::addColumn<int>("uzunluk");
-    const QList<std::tuple<const char *, SutunTipi, int>> sutunlar{
-        {"a", SutunTipi::TamSayi, 0},        {"b", SutunTipi::TamSayi, 0},      {"c", SutunTipi::TamSayi, 0},
-        {"d", SutunTipi::TamSayi, 0},        {"e", SutunTipi::Ondalik, 0},      {"f", SutunTipi::Ondalik, 0},
-        {"g", SutunTipi::Ondalik, 0},        {"h", SutunTipi::Bit, 0},          {"i", SutunTipi::Tarih, 0},
-        {"j", SutunTipi::Tarih, 0},          {"k", SutunTipi::SabitMetin, 5},   {"l", SutunTipi::DegiskenMetin, 20},
-        {"m", SutunTipi::DegiskenMetin, 30},
+    QTest::addColumn<QString>("bildirilen"); // with its length, size, digits or range, as read back
+    const QList<std::tuple<const char *, SutunTipi, const char *>> sutunlar{
+        {"a", SutunTipi::TamSayi, "int"},         {"b", SutunTipi::TamSayi, "smallint"},
+        {"c", SutunTipi::TamSayi, "tinyint"},     {"d", SutunTipi::TamSayi, "bigint"},
+        {"e", SutunTipi::Ondalik, "decimal(18,4)"}, {"f", SutunTipi::Ondalik, "decimal(19,4)"},
+        {"g", SutunTipi::Ondalik, "float"},       {"h", SutunTipi::Bit, "bit"},
+        {"i", SutunTipi::Tarih, "datetime"},      {"j", SutunTipi::Tarih, "smalldatetime"},
+        {"k", SutunTipi::SabitMetin, "char(5)"},  {"l", SutunTipi::DegiskenMetin, "varchar(20)"},
+        {"m", SutunTipi::DegiskenMetin, "varchar(30)"},
     };
     for (const bool sqlServer : {false, true})
-        for (const auto &[ad, tip, uzunluk] : sutunlar)
-            QTest::addRow("%s %s", sqlServer ? "SQL Server" : "SQLite", ad) << sqlServer << ad << int(tip) << uzunluk;
+        for (const auto &[ad, tip, bildirilen] : sutunlar)
+            QTest::addRow("%s %s", sqlServer ? "SQL Server" : "SQLite", ad) << sqlServer << ad << int(tip) << bildirilen;
 }
 
 void ArkaUcTesti::sutunTipleri()
 {
     QFETCH(QString, sutun);
     QFETCH(int, tip);
-    QFETCH(int, uzunluk);
+    QFETCH(QString, bildirilen);
     // Declared in the table...
     const QStringList tablo = m_baglanti.TabloSutunlari(QStringLiteral("T"));
     QCOMPARE(tablo.value(0).toUpper(), QStringLiteral("ID"));
     QCOMPARE(tablo.size(), 14);
     QCOMPARE(m_baglanti.AnahtarSutunlari(QStringLiteral("T")).join(',').toUpper(), QStringLiteral("ID"));
-    const SutunBilgisi bildirilen = m_baglanti.TabloSutunu(QStringLiteral("T"), sutun);
-    QCOMPARE(int(bildirilen.tip), tip);
-    QCOMPARE(bildirilen.uzunluk, uzunluk);
+    const SutunBilgisi tablodaki = m_baglanti.TabloSutunu(QStringLiteral("T"), sutun);
+    QCOMPARE(int(tablodaki.tip), tip);
+    QCOMPARE(SutunTipiAdi(tablodaki), bildirilen);
     // ...and in a result, through both kinds of recordset.
     for (const bool guncellenebilir : {false, true}) {
         Recordset rs;
         rs.Ac(m_baglanti, QStringLiteral("SELECT %1 FROM T").arg(sutun), guncellenebilir);
         QCOMPARE(int(rs.Sutun(0).tip), tip);
-        QCOMPARE(rs.Sutun(0).uzunluk, uzunluk);
+        QCOMPARE(rs.Sutun(0).uzunluk, tablodaki.uzunluk);
     }
     QVERIFY(m_baglanti.TabloSutunlari(QStringLiteral("YokTablo")).isEmpty());
 }
