@@ -145,15 +145,20 @@ AktarimOkuyucu::AktarimOkuyucu(const QString &yol) : m_satirlar(DosyayiAc(yol))
         throw IceAktarimHatasi(2, DosyaSonu, QString(), Durus::Yok, DosyaSonuNo);
     if (!EtiketMi(*ilk, "<KDVGRUPLARI>"))
         throw IceAktarimHatasi(2, QString(), QString(), Durus::DosyaDegil);
-    m_ilkKayit = m_satirlar.Konum();
+    m_ilkKayit = Konum();
 }
 
 void AktarimOkuyucu::Basa()
 {
-    m_satirlar.KonumaGit(m_ilkKayit);
-    m_bolum = Bolum::Kdv;
-    m_kdvSayisi = 0;
-    m_sonGeldi = false;
+    KonumaGit(m_ilkKayit);
+}
+
+void AktarimOkuyucu::KonumaGit(const Yer &yer)
+{
+    m_satirlar.KonumaGit(yer.satir);
+    m_bolum = yer.bolum;
+    m_kdvSayisi = yer.kdvSayisi;
+    m_sonGeldi = yer.sonGeldi;
     m_stokKod.clear();
 }
 

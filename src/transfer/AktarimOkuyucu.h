@@ -84,8 +84,18 @@ public:
     // Back to the first record, to read the file once more.
     void Basa();
 
-private:
     enum class Bolum { Kdv, FiyatTanim, Kartlar, Bitti };
+    // Where the next record starts, to read again from there.
+    struct Yer {
+        SatirOkuyucu::Yer satir;
+        Bolum bolum = Bolum::Kdv;
+        int kdvSayisi = 0;
+        bool sonGeldi = false;
+    };
+    Yer Konum() const { return {m_satirlar.Konum(), m_bolum, m_kdvSayisi, m_sonGeldi}; }
+    void KonumaGit(const Yer &yer);
+
+private:
 
     bool SonrakiKayit(Kayit &kayit);
     // The next line; at the end of the file the region's failure.
@@ -102,7 +112,7 @@ private:
     void FiyatOku(QByteArrayView ham, KartKaydi &kart, int sira);
 
     SatirOkuyucu m_satirlar;
-    SatirOkuyucu::Yer m_ilkKayit;
+    Yer m_ilkKayit;
     Bolum m_bolum = Bolum::Kdv;
     int m_kdvSayisi = 0;
     bool m_sonGeldi = false;      // the last card's record ended at "<END>"

@@ -107,6 +107,21 @@ QString KartKodu(const Kayit &kayit)
     return kayit.tur == KayitTuru::Kart ? kayit.kart.stokKod.toString() : QString();
 }
 
+// Writes `adet` records again from `yer`, after their group was lost with a failure. A failure
+// here is not told: the first one is what the operator sees.
+void YenidenYaz(AktarimOkuyucu &okuyucu, KayitYazici &yazici, const AktarimOkuyucu::Yer &yer, int adet)
+{
+    try {
+        okuyucu.KonumaGit(yer);
+        Kayit kayit;
+        for (int i = 0; i < adet && okuyucu.Sonraki(kayit); ++i)
+            yazici.Yaz(kayit);
+        yazici.Bitir();
+    } catch (const Hata &) {
+        yazici.Durdur();
+    }
+}
+
 // Regions 2 to 7 on a chosen file, the consent already given: the whole file is read and
 // checked against the target first (the counting pass), and only a file that passed is
 // written. A refused file changes nothing.
@@ -140,9 +155,18 @@ void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisikl
 
     KartBar().Ayarla(kartSayisi, 0);
     Operator().FrameBarGoster(true);
+    AktarimOkuyucu::Yer grupBasi; // where the open group's first record starts
+    int grupIlki = 0, sira = 0;   // records by their order in the file
     try {
         okuyucu->Basa();
-        while (okuyucu->Sonraki(kayit)) {
+        for (;; ++sira) {
+            const AktarimOkuyucu::Yer yer = okuyucu->Konum();
+            if (!okuyucu->Sonraki(kayit))
+                break;
+            if (!yazici.GrupAcik()) {
+                grupBasi = yer;
+                grupIlki = sira;
+            }
             const bool kart = kayit.tur == KayitTuru::Kart;
             if (kart)
                 Operator().MesajLblYaz(kayit.kart.stokAd.toString() + QStringLiteral(" İsimli Stok Aktarılıyor....."));
@@ -154,8 +178,13 @@ void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisikl
         }
         yazici.Bitir();
     } catch (const Hata &hata) {
-        yazici.Durdur();
-        Durdu(ozet, hata, KayitBolgesi(kayit.tur), KartKodu(kayit));
+        const int bolge = KayitBolgesi(kayit.tur);
+        const QString kod = KartKodu(kayit);
+        // The records before the failing one stand whole, also where the database took their
+        // group with the failure: those are written again.
+        if (!yazici.Durdur() && sira > grupIlki)
+            YenidenYaz(*okuyucu, yazici, grupBasi, sira - grupIlki);
+        Durdu(ozet, hata, bolge, kod);
         return;
     }
     Operator().FrameBarGoster(false);

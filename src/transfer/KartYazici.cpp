@@ -102,6 +102,17 @@ KartYazici::KartYazici(const KartBasligi &baslik, const QHash<int, HedefGrubu> &
 
 KartYazici::~KartYazici() = default;
 
+bool KayitNoktasinaDon()
+{
+    try {
+        Baglanti.IslemGeriAl();
+        return true;
+    } catch (const Hata &) {
+        // The first failure is the one to tell.
+        return false;
+    }
+}
+
 QString KartYazici::DegerHatasi(const DosyaSatiri &satir, QStringView stokKod, const QString &sutun, const QString &neden) const
 {
     return QStringLiteral("Satır %1, stok kodu %2, %3 sütunu: %4").arg(satir.no).arg(stokKod.toString(), sutun, neden);
@@ -243,12 +254,8 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
         DegisenFiyatlariYaz(id);
         Baglanti.IslemOnayla();
     } catch (...) {
-        try {
-            Baglanti.IslemGeriAl();
-        } catch (const Hata &) {
-            // The server undid more than the savepoint (the whole transaction): the first
-            // failure is the one to tell.
-        }
+        if (!KayitNoktasinaDon())
+            m_islemBitti = true;
         if (m_degisiklikler)
             m_degisiklikler->KartGeriAlindi(kart.stokKod);
         throw;

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QVector>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class HazirKomut;
@@ -44,6 +45,9 @@ public:
 
     void Denetle(const KartKaydi &kart) const; // throws IceAktarimHatasi (region 7)
     Sonuc Yaz(const KartKaydi &kart, YazimSayilari &sayilar);
+    // Whether a card that failed took the whole transaction with it (its savepoint could not
+    // be rolled back to); cleared when asked.
+    bool IslemBitti() { return std::exchange(m_islemBitti, false); }
 
 private:
     // A stored (or just written) price row of the card, and its pending write.
@@ -98,4 +102,9 @@ private:
     std::vector<FiyatSatiri> m_fiyatSatirlari;
     int m_fiyatSatirSayisi = 0;
     QByteArray m_anahtar;
+    bool m_islemBitti = false;
 };
+
+// Rolls back to the savepoint of a record that failed. False when there is none left to roll
+// back to: the database ended the whole transaction with the failure.
+bool KayitNoktasinaDon();

@@ -217,11 +217,8 @@ void KayitYazici::TanimYaz(const FiyatTanimKaydi &tanim)
         }
         Baglanti.IslemOnayla();
     } catch (...) {
-        try {
-            Baglanti.IslemGeriAl();
-        } catch (const Hata &) {
-            // The server undid the whole transaction: the first failure is the one to tell.
-        }
+        if (!KayitNoktasinaDon())
+            m_grupBitti = true;
         throw;
     }
 }
@@ -288,22 +285,36 @@ void KayitYazici::Bitir()
     GrupKapat();
 }
 
-void KayitYazici::Durdur()
+bool KayitYazici::Durdur()
 {
     if (!m_islemAcik)
-        return;
+        return true;
     const bool enDista = Baglanti.IslemDerinligi() == 1;
-    try {
-        GrupKapat();
-    } catch (const Hata &) {
-        // Nothing of the group could be committed: a transaction the database still holds
-        // open goes too (inside a dry run, the run's own rollback takes it).
-        if (enDista) {
-            QSqlDatabase db = Baglanti.Veritabani();
-            db.rollback();
+    const bool bitti = std::exchange(m_grupBitti, false) | (m_kart && m_kart->IslemBitti());
+    if (!bitti) {
+        try {
+            GrupKapat();
+            return true;
+        } catch (const Hata &) {
+            // Nothing of the group could be committed: a transaction the database still holds
+            // open goes too.
+            if (enDista) {
+                QSqlDatabase db = Baglanti.Veritabani();
+                db.rollback();
+            }
         }
-        m_grup = {};
-        if (m_degisiklikler)
-            m_degisiklikler->GeriAlindi();
+    } else {
+        // The database ended the transaction with the failure: committing now would commit
+        // nothing, or begin anew.
+        KayitNoktasinaDon();
     }
+    m_islemAcik = false;
+    m_grup = {};
+    // What was read inside the transaction is gone with it.
+    m_tanimlar.clear();
+    m_tanimlarOkundu = false;
+    if (m_degisiklikler)
+        m_degisiklikler->GeriAlindi();
+    // Inside a dry run the run's own transaction is gone as well: nothing is written again.
+    return !enDista;
 }

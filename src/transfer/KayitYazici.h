@@ -61,9 +61,14 @@ public:
     void Yaz(const Kayit &kayit);
     // Commits the last group.
     void Bitir();
-    // After a failure (the failing card already undone): the cards before it stand. A failure
-    // here is not told: the first one is what the operator must see.
-    void Durdur();
+    // After a failure (the failing card already undone): the records of the open group before
+    // it are committed. False when they could not be, because the database had undone the
+    // whole group with the failure (SQL Server does for an error in a trigger, SQLite for a
+    // full disk or a trigger's ROLLBACK): they are then to be written again. A failure here is not told: the first one
+    // is what the operator must see.
+    bool Durdur();
+    // Whether a group is open: the next record written joins it.
+    bool GrupAcik() const { return m_islemAcik; }
 
 private:
     void KdvDenetle(const Kayit &kayit);
@@ -97,6 +102,7 @@ private:
 
     // The open group.
     bool m_islemAcik = false;
+    bool m_grupBitti = false; // a failure ended its transaction
     QElapsedTimer m_grupSuresi;
     YazimSayilari m_grup;
 };
