@@ -542,6 +542,7 @@ void AktarimTesti::bozukVeYabanciDosyalar_data()
     QTest::newRow("empty file") << "bos" << "Transfer Dosyası Dosya Açılamadı." << "Dosya sonundan sonra okuma girişimi" << 0;
     QTest::newRow("FIFO without a writer") << "fifo" << "Transfer Dosyası Dosya Açılamadı." << "%F bir dosya değil (klasör, aygıt ya da boru); yalnızca düz bir dosya okunur." << 0;
     QTest::newRow("device") << "aygit" << "Transfer Dosyası Dosya Açılamadı." << "%F bir dosya değil (klasör, aygıt ya da boru); yalnızca düz bir dosya okunur." << 0;
+    QTest::newRow("folder") << "klasor" << "Transfer Dosyası Dosya Açılamadı." << "%F bir dosya değil (klasör, aygıt ya da boru); yalnızca düz bir dosya okunur." << 0;
     QTest::newRow("UTF-8 byte-order mark") << "bom" << kodlama.arg("UTF-8 bayt sırası işaretiyle (BOM) başlıyor") << "" << 0;
     QTest::newRow("UTF-16") << "utf16" << kodlama.arg("UTF-16 olarak kaydedilmiş") << "" << 0;
     QTest::newRow("re-saved as UTF-8") << "utf8" << kodlama.arg("UTF-8 olarak kaydedilmiş") << "" << 0;
@@ -666,6 +667,8 @@ void AktarimTesti::bozukVeYabanciDosyalar()
         QCOMPARE(::mkfifo(QFile::encodeName(yol).constData(), 0600), 0);
     } else if (durum == "aygit") {
         yol = "/dev/zero";
+    } else if (durum == "klasor") {
+        yol = m_program->path();
     }
     baslik.replace("%L", QString::number(degisen + 1)).replace("%F", yol);
 
