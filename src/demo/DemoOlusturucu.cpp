@@ -309,6 +309,8 @@ void TanimYaz(DemoYazici &yazici)
     yazici.VeritabaniBitir();
 }
 
+} // namespace
+
 void DemoYaz(DemoYazici &yazici, const DemoAyarlari &ayarlar)
 {
     const int fiyatSayisi = qBound(0, ayarlar.fiyatSayisi, 10);
@@ -357,8 +359,6 @@ void DemoYaz(DemoYazici &yazici, const DemoAyarlari &ayarlar)
         k.departman = qMin(k.departman, 4);
     FirmaYaz(yazici, QStringLiteral("FIRMA03"), uyumsuz, toptan, qMin(fiyatSayisi, 2), 2, GirisAdlari({0}));
 }
-
-} // namespace
 
 void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
 {

@@ -27,6 +27,9 @@ void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar = DemoAyarla
 // `uzerineYaz` is not set, or when the server refuses a statement.
 void SqlServerDemoOlustur(const QString &server, const QString &kullanici, const QString &sifre,
                           const DemoAyarlari &ayarlar = DemoAyarlari());
+class DemoYazici;
+// Through a writer of the caller's (one that reuses an open connection).
+void DemoYaz(DemoYazici &yazici, const DemoAyarlari &ayarlar);
 
 // The demo users, for the README and the tests.
 inline constexpr auto DemoKullanici = "torvela";

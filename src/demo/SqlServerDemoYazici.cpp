@@ -109,16 +109,24 @@ SqlServerDemoYazici::SqlServerDemoYazici(const QString &server, const QString &k
     }
 }
 
+SqlServerDemoYazici::SqlServerDemoYazici(const QString &baglantiAdi) : m_baglanti(baglantiAdi), m_sahip(false)
+{
+}
+
 SqlServerDemoYazici::~SqlServerDemoYazici()
 {
     {
         QSqlDatabase db = QSqlDatabase::database(m_baglanti, false);
         if (db.isOpen()) {
             db.rollback(); // a failed demo leaves no transaction open
-            db.close();
+            if (m_sahip)
+                db.close();
+            else
+                QSqlQuery(QStringLiteral("USE master"), db);
         }
     }
-    QSqlDatabase::removeDatabase(m_baglanti);
+    if (m_sahip)
+        QSqlDatabase::removeDatabase(m_baglanti);
 }
 
 void SqlServerDemoYazici::Calistir(const QString &sql)

@@ -12,6 +12,9 @@ class SqlServerDemoYazici : public DemoYazici
 public:
     // Connects to "master"; throws Hata with the driver's description when it cannot.
     SqlServerDemoYazici(const QString &server, const QString &kullanici, const QString &sifre);
+    // Through a connection already open as an administrator (QSqlDatabase's connection name),
+    // which stays open afterwards.
+    explicit SqlServerDemoYazici(const QString &baglantiAdi);
     ~SqlServerDemoYazici() override;
 
     void Hazirla(const QStringList &veritabanlari, const QStringList &girisler, bool uzerineYaz) override;
@@ -35,4 +38,5 @@ private:
     QStringList Adlar(const QString &sql);
 
     QString m_baglanti;
+    bool m_sahip = true;
 };
