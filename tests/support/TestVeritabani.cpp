@@ -145,12 +145,9 @@ QString TestVeritabani::YoneticiBaglantisi()
                                                                    VeriTabaniBaglantisi::OdbcSurucusu()));
         if (!db.open())
             Firlat(QStringLiteral("SQL Server %1: %2").arg(s.server, db.lastError().text()));
-        // The test server refuses the demo logins' CHECK_POLICY unless told to let it pass; a
-        // real SQL Server never runs the branch.
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("IF @@VERSION LIKE 'Babelfish%' EXEC sp_babelfish_configure "
-                                   "'escape_hatch_login_misc_options', 'ignore', 'server'")))
+        if (!q.exec(SunucuHazirligi()))
             Firlat(q.lastError().text());
         qAddPostRoutine([] {
             QSqlDatabase::database(QStringLiteral("TestVeritabani-yonetici"), false).close();
@@ -159,6 +156,12 @@ QString TestVeritabani::YoneticiBaglantisi()
         return ad;
     }();
     return ad;
+}
+
+QString TestVeritabani::SunucuHazirligi()
+{
+    return QStringLiteral("IF @@VERSION LIKE 'Babelfish%' EXEC sp_babelfish_configure "
+                          "'escape_hatch_login_misc_options', 'ignore', 'server'");
 }
 
 bool TestVeritabani::TestSunucusuMu()
@@ -243,6 +246,17 @@ void TestVeritabani::BosFirmaYaz(const QString &veritabani)
     yazici.Hazirla({veritabani}, {}, true);
     yazici.VeritabaniOlustur(veritabani, FirmaSemaTanimi(), {QString::fromUtf8(DemoKullanici)});
     yazici.VeritabaniBitir();
+}
+
+void TestVeritabani::Sil(const QString &veritabani)
+{
+    if (!SqlServerMi()) {
+        for (const QString &ek : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(Yol(veritabani) + ek);
+        return;
+    }
+    SqlServerDemoYazici yazici(YoneticiBaglantisi());
+    yazici.Hazirla({veritabani}, {}, true);
 }
 
 void TestVeritabani::Kopyala(const QString &kaynak, const QString &hedef)

@@ -27,6 +27,9 @@ public:
     // The T-SQL test server (not a real SQL Server), for the checks where it differs from
     // SQL Server's documentation.
     static bool TestSunucusuMu();
+    // What a server needs before the demo's logins can be made there: the test server refuses
+    // their CHECK_POLICY unless told to let it pass (a real SQL Server never runs the branch).
+    static QString SunucuHazirligi();
     // The server text the program is given: the folder, or the SQL Server's "host,port".
     QString Server() const;
     // A temporary folder for the test's own files (transfer files, copies) on either backend.
@@ -44,6 +47,8 @@ public:
     QString DemoSifresi() const;
     // An empty company database with the schema only, replacing one of that name.
     void BosFirmaYaz(const QString &veritabani);
+    // Removes a database, if it is there.
+    void Sil(const QString &veritabani);
     // A copy of a database under another name (its rows and identities).
     void Kopyala(const QString &kaynak, const QString &hedef);
 
