@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 #include <cmath>
 
@@ -178,7 +179,17 @@ void SqlServerDemoYazici::VeritabaniSil(const QString &ad)
         Calistir(QStringLiteral("ALTER DATABASE %1 SET SINGLE_USER WITH ROLLBACK IMMEDIATE").arg(Ad(ad)));
     } catch (const Hata &) {
     }
-    Calistir(QStringLiteral("DROP DATABASE %1").arg(Ad(ad)));
+    // A connection closed a moment ago may still be ending on the server: a few more tries.
+    for (int deneme = 1;; ++deneme) {
+        try {
+            Calistir(QStringLiteral("DROP DATABASE %1").arg(Ad(ad)));
+            return;
+        } catch (const Hata &) {
+            if (deneme == 30)
+                throw;
+            QThread::msleep(100);
+        }
+    }
 }
 
 void SqlServerDemoYazici::GirisKur(const QString &kullanici, const QString &sifre)

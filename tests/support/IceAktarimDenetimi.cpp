@@ -146,14 +146,14 @@ QByteArray IceAktarimDenetimi::Ozet()
 
 void IceAktarimDenetimi::HedefiGeriYukle()
 {
-    Baglanti.Kapat();
     if (TestVeritabani::SqlServerMi()) {
-        m_db->Kopyala(HedefIlk, Hedef);
-    } else {
-        QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
-        QFile::remove(m_hedefYolu + QStringLiteral("-shm"));
-        DosyaYaz(m_hedefYolu, m_hedefIlk);
+        m_db->SatirlariGeriYukle(HedefIlk, Hedef);
+        return;
     }
+    Baglanti.Kapat();
+    QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
+    QFile::remove(m_hedefYolu + QStringLiteral("-shm"));
+    DosyaYaz(m_hedefYolu, m_hedefIlk);
     Baglan();
 }
 

@@ -268,6 +268,14 @@ void TestVeritabani::Kopyala(const QString &kaynak, const QString &hedef)
         return;
     }
     BosFirmaYaz(hedef);
+    SatirlariGeriYukle(kaynak, hedef);
+}
+
+void TestVeritabani::SatirlariGeriYukle(const QString &kaynak, const QString &hedef)
+{
+    if (!SqlServerMi())
+        Firlat(QStringLiteral("SatirlariGeriYukle is for SQL Server"));
+    QStringList komutlar;
     for (const TabloTanimi &t : FirmaSemaTanimi().tablolar) {
         QStringList sutunlar;
         bool kimlik = false;
@@ -280,8 +288,9 @@ void TestVeritabani::Kopyala(const QString &kaynak, const QString &hedef)
                           .arg(t.ad, liste, SqlServerDemoYazici::Ad(kaynak));
         if (kimlik)
             sql = QStringLiteral("SET IDENTITY_INSERT %1 ON; %2; SET IDENTITY_INSERT %1 OFF").arg(t.ad, sql);
-        SunucudaCalistir(hedef, sql);
+        komutlar << QStringLiteral("DELETE FROM %1").arg(t.ad) << sql;
     }
+    SunucudaCalistir(hedef, komutlar.join(QStringLiteral("; ")));
 }
 
 void TestVeritabani::SunucudaCalistir(const QString &veritabani, const QString &sql) const

@@ -49,8 +49,11 @@ public:
     void BosFirmaYaz(const QString &veritabani);
     // Removes a database, if it is there.
     void Sil(const QString &veritabani);
-    // A copy of a database under another name (its rows and identities).
+    // A copy of a company database under another name (its rows and identities).
     void Kopyala(const QString &kaynak, const QString &hedef);
+    // The rows of a company database put back from such a copy, the database itself kept
+    // (SQL Server only; connections to it stay usable).
+    void SatirlariGeriYukle(const QString &kaynak, const QString &hedef);
 
     // Statements straight on a database (test set-up, not the system's path).
     void Calistir(const QString &veritabani, const QString &sql);
