@@ -163,6 +163,7 @@ void ArizaliHedefTesti::tetikleyiciNinciKartiReddeder()
         m_db->Calistir(Hedef, QStringLiteral("UPDATE STOKKART SET Stok_Ad='ESKİ' WHERE Stok_Kod='%1'").arg(kod));
     else
         m_db->Calistir(Hedef, QStringLiteral("DELETE FROM STOKKART WHERE Stok_Kod='%1'").arg(kod));
+    SQLSERVER_AKTARIM_BEKLIYOR();
     Referans(yol);
     if (olay == "FIYAT")
         m_db->ReddedenTetikleyici(Hedef, "ret", "STOKFIYAT", "INSERT",
@@ -199,6 +200,7 @@ void ArizaliHedefTesti::saltOkunurHedef()
 {
     const QString yol = Dosya("SELECT Stok_ID FROM STOKKART ORDER BY Stok_Kod");
     const QStringList kodlar = Kodlar(yol);
+    SQLSERVER_AKTARIM_BEKLIYOR();
     Referans(yol);
     const auto once = KartDurumlari(*m_db, Hedef);
     const QString kullanici = QString::fromUtf8(DemoKullanici);
@@ -266,6 +268,7 @@ void ArizaliHedefTesti::kilitliHedefSinirliBekler()
         const QByteArray b = kaynak.readAll();
         hedef.write(b.left(b.indexOf("<STOKKART>")) + "<END>\r\n");
     }
+    SQLSERVER_AKTARIM_BEKLIYOR();
     IceAktar(tanimlar);
     Referans(yol);
     const auto once = KartDurumlari(*m_db, Hedef);
