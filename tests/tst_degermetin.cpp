@@ -1,6 +1,8 @@
 #include "state/DegerMetin.h"
 #include "state/Hata.h"
 #include "state/SqlLehcesi.h"
+#include "state/SqlServerArkaUcu.h"
+#include "state/SqliteArkaUcu.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -87,14 +89,21 @@ void DegerMetinTesti::metindenDegere_data()
     QTest::addColumn<QString>("metin");
     QTest::addColumn<QString>("bildirilen");
     QTest::addColumn<QVariant>("beklenen");
-    QTest::newRow("decimal comma") << "12,5" << "decimal(18,4)" << QVariant(12.5);
-    QTest::newRow("integer") << "42" << "int" << QVariant(qlonglong(42));
-    QTest::newRow("date") << "25.12.2005" << "datetime" << QVariant(QStringLiteral("2005-12-25 00:00:00"));
-    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << QVariant(QStringLiteral("2005-12-25 14:30:05"));
-    QTest::newRow("empty date is NULL") << "" << "datetime" << QVariant(QMetaType(QMetaType::QString));
-    QTest::newRow("True") << "True" << "bit" << QVariant(1);
-    QTest::newRow("False") << "False" << "bit" << QVariant(0);
-    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << QVariant(QStringLiteral(" O'NEIL; "));
+    QTest::addColumn<bool>("sqlServer");
+    QTest::newRow("decimal comma") << "12,5" << "decimal(18,4)" << QVariant(12.5) << false;
+    QTest::newRow("integer") << "42" << "int" << QVariant(qlonglong(42)) << false;
+    QTest::newRow("date") << "25.12.2005" << "datetime" << QVariant(QStringLiteral("2005-12-25 00:00:00")) << false;
+    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << QVariant(QStringLiteral("2005-12-25 14:30:05")) << false;
+    QTest::newRow("empty date is NULL") << "" << "datetime" << QVariant(QMetaType(QMetaType::QString)) << false;
+    QTest::newRow("True") << "True" << "bit" << QVariant(1) << false;
+    QTest::newRow("False") << "False" << "bit" << QVariant(0) << false;
+    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << QVariant(QStringLiteral(" O'NEIL; ")) << false;
+    QTest::newRow("SQL Server: date and time typed")
+        << "25.12.2005 14:30:05" << "datetime" << QVariant(QDateTime(QDate(2005, 12, 25), QTime(14, 30, 5))) << true;
+    QTest::newRow("SQL Server: short date typed")
+        << "05.01.2005" << "smalldatetime" << QVariant(QDateTime(QDate(2005, 1, 5), QTime(0, 0))) << true;
+    QTest::newRow("SQL Server: empty date is a NULL date") << "" << "datetime" << QVariant(QMetaType(QMetaType::QDateTime)) << true;
+    QTest::newRow("SQL Server: bit typed") << "True" << "bit" << QVariant(true) << true;
 }
 
 void DegerMetinTesti::metindenDegere()
@@ -102,7 +111,11 @@ void DegerMetinTesti::metindenDegere()
     QFETCH(QString, metin);
     QFETCH(QString, bildirilen);
     QFETCH(QVariant, beklenen);
-    const QVariant deger = MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), true);
+    QFETCH(bool, sqlServer);
+    const SqliteArkaUcu sqlite{QString()};
+    const SqlServerArkaUcu odbc{QString()};
+    const QVariant deger = MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), sqlServer ? static_cast<const ArkaUc &>(odbc) : sqlite);
+    QCOMPARE(deger.typeId(), beklenen.typeId());
     QCOMPARE(deger.isNull(), beklenen.isNull());
     if (!beklenen.isNull())
         QCOMPARE(deger.toString(), beklenen.toString());
@@ -128,7 +141,7 @@ void DegerMetinTesti::yazilamayanMetinReddedilir()
 {
     QFETCH(QString, metin);
     QFETCH(QString, bildirilen);
-    QVERIFY_THROWS_EXCEPTION(Hata, MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), true));
+    QVERIFY_THROWS_EXCEPTION(Hata, MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), SqliteArkaUcu(QString())));
 }
 
 void DegerMetinTesti::lehce_data()

@@ -1,5 +1,6 @@
 #include "common/ProgramKlasoru.h"
 #include "common/Saat.h"
+#include "common/ui/EkranEtkilesimi.h"
 #include "filter/FiltreTablosu.h"
 #include "filter/SonucListesi.h"
 #include "filter/ui/FiltreFrm.h"
@@ -7,22 +8,60 @@
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 
 using namespace Degiskenler;
 
-// The filter screen: editing rules of the criteria grid, the commands and their keys, printing.
+namespace {
+
+// A button's caption as the operator reads it: the "&" of its Alt shortcut only underlines.
+QString Gorunen(const QPushButton *d)
+{
+    return d->text().remove(QLatin1Char('&'));
+}
+
+// Answers the message boxes the screen's own operator seam opens, noting their texts.
+class KutuKapatici
+{
+public:
+    KutuKapatici()
+    {
+        m_zaman.setInterval(20);
+        QObject::connect(&m_zaman, &QTimer::timeout, [this] {
+            if (auto *kutu = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                metinler << kutu->text();
+                kutu->accept();
+            }
+        });
+        m_zaman.start();
+    }
+    QStringList metinler;
+
+private:
+    QTimer m_zaman;
+};
+
+} // namespace
+
+// The filter screen: editing rules of the criteria grid, the commands and their keys, the
+// layout on a 1024 x 768 screen, printing.
 class FiltreFrmTesti : public QObject
 {
     Q_OBJECT
@@ -33,8 +72,18 @@ private Q_SLOTS:
     void acilis();
     void baslikSutunuGecerliOlamaz();
     void secenekKutusuSatirinListesi();
+    void listeAcilirSecilir_data();
+    void listeAcilirSecilir();
+    void oklarDegerDegistirmez();
     void tarihYazimi();
+    void yanlisTarihMesajdanSonraHucrede_data();
+    void yanlisTarihMesajdanSonraHucrede();
+    void acikDuzenleyiciKomuttanOnceBiter_data();
+    void acikDuzenleyiciKomuttanOnceBiter();
+    void tabIzgaradanCikar();
     void f2ListeyiDoldurur();
+    void reddedilenListelemeSecimleriKorur();
+    void ekranaSigar();
     void f9BugunuYazar();
     void silmeEvetHayir();
     void yazdirmaPdf();
@@ -45,6 +94,23 @@ private:
     QModelIndex Hucre(int satir, const char *anahtar)
     {
         return m_frm->FiltreTablosuModeli().index(satir - 1, m_frm->FiltreTablosuModeli().ColIndex(QLatin1String(anahtar)));
+    }
+    // The start and end values of every criteria row.
+    QStringList Degerler()
+    {
+        QStringList d;
+        for (int r = 1; r < FiltreTablosu::SatirSayisi; ++r)
+            d << m_frm->FiltreTablosuModeli().Hucre(r, QStringLiteral("Baslangic"))
+              << m_frm->FiltreTablosuModeli().Hucre(r, QStringLiteral("Bitis"));
+        return d;
+    }
+    void Tikla(const QModelIndex &hucre)
+    {
+        QTest::mouseClick(m_frm->FiltreGrd->viewport(), Qt::LeftButton, {}, m_frm->FiltreGrd->visualRect(hucre).center());
+    }
+    void Tus(int tus, Qt::KeyboardModifiers tuslar = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tus), tuslar);
     }
     SahteEtkilesim *m_op = nullptr;
     TestVeritabani *m_db = nullptr;
@@ -58,9 +124,11 @@ void FiltreFrmTesti::init()
     m_db->DemoYaz(45, 2);
     m_db->Baglan(QStringLiteral("FIRMA01"));
     BugunuAyarla(QDate(2024, 3, 7));
+    FirmaAdi = QStringLiteral("MERKEZ MAĞAZA");
     m_frm = new FiltreFrm;
     m_frm->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frm));
+    m_frm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frm));
 }
 
 void FiltreFrmTesti::cleanup()
@@ -76,13 +144,19 @@ void FiltreFrmTesti::cleanup()
 void FiltreFrmTesti::acilis()
 {
     QCOMPARE(m_frm->windowTitle(), QStringLiteral("Stok ve Fiyat Transfer Sistemi"));
-    QCOMPARE(m_frm->TamamBtn->text(), QStringLiteral("STOKLARI GÖSTER"));
-    QCOMPARE(m_frm->SilBtn->text(), QStringLiteral("İŞLEM LİSTESİNDEN SİL"));
-    QCOMPARE(m_frm->DosyaOlusturBtn->text(), QStringLiteral("DOSYA OLUŞTUR"));
-    QCOMPARE(m_frm->DosyadanOkuBtn->text(), QStringLiteral("DOSYADAN AL"));
-    QCOMPARE(m_frm->YazdirBtn->text(), QStringLiteral("LİSTEYİ YAZDIR"));
-    QCOMPARE(m_frm->CikisBtn->text(), QStringLiteral("ÇIKIŞ"));
+    QCOMPARE(Gorunen(m_frm->TamamBtn), QStringLiteral("STOKLARI GÖSTER"));
+    QCOMPARE(Gorunen(m_frm->SilBtn), QStringLiteral("İŞLEM LİSTESİNDEN SİL"));
+    QCOMPARE(Gorunen(m_frm->DosyaOlusturBtn), QStringLiteral("DOSYA OLUŞTUR"));
+    QCOMPARE(Gorunen(m_frm->DosyadanOkuBtn), QStringLiteral("DOSYADAN AL"));
+    QCOMPARE(Gorunen(m_frm->YazdirBtn), QStringLiteral("LİSTEYİ YAZDIR"));
+    QCOMPARE(Gorunen(m_frm->CikisBtn), QStringLiteral("ÇIKIŞ"));
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
+    // The company DOSYADAN AL writes into is in sight, the caption stays the program's.
+    QVERIFY(m_frm->FirmaLbl->isVisible());
+    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("MERKEZ MAĞAZA")));
+    m_frm->FirmaGoster(QStringLiteral("01"), FirmaAdi);
+    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("01")));
+    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("MERKEZ MAĞAZA")));
     QVERIFY(!m_frm->FrameBar->isVisible());
     QVERIFY(m_frm->FiltreGrd->isRowHidden(4));                  // "Satış Fiyatı Değişmiş"
     QVERIFY(m_frm->FiltreTablosuModeli().RowHidden(5));
@@ -115,20 +189,21 @@ void FiltreFrmTesti::secenekKutusuSatirinListesi()
     QTableView *g = m_frm->FiltreGrd;
     FiltreTablosu &t = m_frm->FiltreTablosuModeli();
     for (const char *sutun : {"Baslangic", "Bitis"}) {
-        g->setCurrentIndex(Hucre(14, sutun));                     // "KDV Grubu"
+        Tikla(Hucre(14, sutun));                                  // "KDV Grubu"
         auto *kutu = g->viewport()->findChild<QComboBox *>();
         QVERIFY(kutu);
+        QTRY_VERIFY(kutu->view()->isVisible());
         QCOMPARE(kutu->count(), t.Secenekler(14).size());
         QCOMPARE(kutu->itemData(0).toString(), QStringLiteral("Hepsi"));
         const int i = kutu->count() - 1;
-        kutu->setCurrentIndex(i);
-        Q_EMIT kutu->activated(i);                                // chosen: takes effect at once
-        QCOMPARE(t.Hucre(14, QLatin1String(sutun)), FiltreTablosu::SecenekDegeri(t.Secenekler(14)[i]));
+        kutu->view()->setCurrentIndex(kutu->model()->index(i, 0));
+        QTest::keyClick(kutu->view(), Qt::Key_Return);              // picked: takes effect at once
+        QTRY_COMPARE(t.Hucre(14, QLatin1String(sutun)), FiltreTablosu::SecenekDegeri(t.Secenekler(14)[i]));
         QVERIFY(!t.Hucre(14, QLatin1String(sutun)).contains(QLatin1Char('\t')));
         QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
     }
     // An empty list: free text.
-    g->setCurrentIndex(Hucre(6, "Baslangic"));
+    Tikla(Hucre(6, "Baslangic"));
     auto *satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
     QTest::keyClicks(satir, QStringLiteral("12345"));
@@ -137,11 +212,82 @@ void FiltreFrmTesti::secenekKutusuSatirinListesi()
     QTRY_COMPARE(t.Hucre(6, QStringLiteral("Baslangic")), QStringLiteral("12345"));
 }
 
+void FiltreFrmTesti::listeAcilirSecilir_data()
+{
+    QTest::addColumn<int>("tus");              // 0: a click
+    QTest::addColumn<int>("tuslar");
+    QTest::addColumn<bool>("asagi");           // Down in the open list before Enter
+    QTest::newRow("click") << 0 << 0 << true;
+    QTest::newRow("F4") << int(Qt::Key_F4) << 0 << true;
+    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier) << true;
+    QTest::newRow("typing") << int(Qt::Key_S) << 0 << false;
+}
+
+void FiltreFrmTesti::listeAcilirSecilir()
+{
+    QFETCH(int, tus);
+    QFETCH(int, tuslar);
+    QFETCH(bool, asagi);
+    QTableView *g = m_frm->FiltreGrd;
+    const QModelIndex hucre = Hucre(23, "Baslangic");             // "Alış/Satış": Hepsi|Satış|Alış
+    g->setFocus();
+    g->setCurrentIndex(hucre);
+    if (tus)
+        QTest::keyClick(g, Qt::Key(tus), Qt::KeyboardModifiers(tuslar));
+    else
+        Tikla(hucre);
+    auto *kutu = g->viewport()->findChild<QComboBox *>();
+    QVERIFY(kutu);
+    QTRY_VERIFY(kutu->view()->isVisible());
+    QCOMPARE(m_frm->FiltreTablosuModeli().Hucre(23, QStringLiteral("Baslangic")), QStringLiteral("Hepsi"));
+    if (asagi)
+        QTest::keyClick(kutu->view(), Qt::Key_Down);
+    QTest::keyClick(kutu->view(), Qt::Key_Return);
+    QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(23, QStringLiteral("Baslangic")), QStringLiteral("Satış"));
+    QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
+}
+
+void FiltreFrmTesti::oklarDegerDegistirmez()
+{
+    QTableView *g = m_frm->FiltreGrd;
+    const QStringList once = Degerler();
+    g->setFocus();
+    g->setCurrentIndex(Hucre(1, "Baslangic"));
+    // Down the start column, up the end column: every cell visited, none edited.
+    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
+        Tus(Qt::Key_Down);
+    QCOMPARE(g->currentIndex(), Hucre(33, "Baslangic"));
+    Tus(Qt::Key_Right);
+    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
+        Tus(Qt::Key_Up);
+    QCOMPARE(g->currentIndex(), Hucre(1, "Bitis"));
+    QVERIFY(!g->indexWidget(g->currentIndex()));
+    QCOMPARE(Degerler(), once);
+
+    // A list opened and closed again without a pick: the arrows, the wheel and leaving the
+    // cell change nothing, also in end cells that hold no item of their list.
+    for (const QModelIndex &hucre : {Hucre(24, "Baslangic"), Hucre(23, "Bitis"), Hucre(8, "Bitis")}) {
+        Tikla(hucre);
+        auto *kutu = g->viewport()->findChild<QComboBox *>();
+        QVERIFY(kutu);
+        QTRY_VERIFY(kutu->view()->isVisible());
+        QTest::keyClick(kutu->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!kutu->view()->isVisible());
+        QWheelEvent teker(QPointF(5, 5), kutu->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(kutu, &teker);
+        QTest::keyClick(kutu, Qt::Key_Down);                        // goes on to the grid
+        QTest::keyClick(g, Qt::Key_Up);
+        QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
+        QCOMPARE(Degerler(), once);
+    }
+}
+
 void FiltreFrmTesti::tarihYazimi()
 {
     QTableView *g = m_frm->FiltreGrd;
     g->setFocus();
-    g->edit(Hucre(1, "Baslangic"));
+    Tikla(Hucre(1, "Baslangic"));
     auto *satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
     QTest::keyClicks(satir, QStringLiteral("25122005"));
@@ -149,13 +295,131 @@ void FiltreFrmTesti::tarihYazimi()
     QTest::keyClick(satir, Qt::Key_Return);
     QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(1, QStringLiteral("Baslangic")), QStringLiteral("25/12/2005"));
     QVERIFY(m_op->kutular.isEmpty());
+}
 
-    g->setCurrentIndex(Hucre(1, "Bitis"));
-    satir = g->viewport()->findChild<QLineEdit *>();
+void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede_data()
+{
+    QTest::addColumn<QString>("sutun");
+    QTest::addColumn<QString>("yazilan");
+    QTest::addColumn<QString>("kalan");
+    QTest::addColumn<QString>("mesaj");
+    QTest::newRow("day") << "Baslangic" << "32" << "32" << "Gün alanını yanlış girdiniz.";
+    QTest::newRow("month") << "Bitis" << "0113" << "01/13" << "Ay alanını yanlış girdiniz.";
+}
+
+void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
+{
+    QFETCH(QString, sutun);
+    QFETCH(QString, yazilan);
+    QFETCH(QString, kalan);
+    QFETCH(QString, mesaj);
+    // The real message box, which takes the focus from the cell while it is open.
+    EkranEtkilesimi ekran;
+    OperatorKur(&ekran);
+    KutuKapatici kapatici;
+    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
+    t.SetTextMatrix(6, t.ColIndex(QStringLiteral("Baslangic")), QStringLiteral("10002"));
+    const QStringList once = Degerler();
+    const QModelIndex hucre = t.index(0, t.ColIndex(sutun));
+    FiltreGrdGorunumu *g = m_frm->FiltreGrd;
+    g->setFocus();
+    g->setCurrentIndex(hucre);
+    QVERIFY(g->HucreyiAc(hucre));
+    QPointer<QLineEdit> satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
-    QTest::keyClicks(satir, QStringLiteral("32"));
-    QCOMPARE(m_op->Metinler(), QStringList{QStringLiteral("Gün alanını yanlış girdiniz.")});
-    QCOMPARE(satir->text(), QStringLiteral("32"));               // left as typed
+
+    QTest::keyClicks(satir, yazilan);
+    QCOMPARE(kapatici.metinler, QStringList{mesaj});
+    // Back in the same cell, the text as typed, nothing written yet, the rest of the filter kept.
+    QVERIFY(satir);
+    QCOMPARE(g->indexWidget(hucre), satir.data());
+    QCOMPARE(satir->text(), kalan);
+    QTRY_COMPARE(QApplication::focusWidget(), satir.data());
+    QCOMPARE(Degerler(), once);
+
+    satir->clear();
+    QTest::keyClicks(satir, QStringLiteral("31122005"));
+    QTest::keyClick(satir, Qt::Key_Return);
+    QTRY_COMPARE(t.Hucre(1, sutun), QStringLiteral("31/12/2005"));
+    QCOMPARE(kapatici.metinler.size(), 1);
+    OperatorKur(m_op);
+}
+
+void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter_data()
+{
+    QTest::addColumn<int>("tus");
+    QTest::addColumn<int>("tuslar");
+    QTest::addColumn<int>("satir");
+    QTest::addColumn<QString>("onceki");       // the cell before
+    QTest::addColumn<QString>("yazilan");
+    QTest::addColumn<QString>("hucre");        // the cell afterwards
+    QTest::addColumn<int>("liste");            // listed cards afterwards (-1: no listing)
+    // F9 a second time: the date it writes is already in the cell, only the editor differs.
+    QTest::newRow("F9 over a typed date") << int(Qt::Key_F9) << 0 << 1 << "07.03.2024" << "01022005" << "07.03.2024" << -1;
+    QTest::newRow("F2 lists with the typed code") << int(Qt::Key_F2) << 0 << 6 << "" << "10044" << "10044" << 2;
+    QTest::newRow("Alt+S lists with the typed code") << int(Qt::Key_S) << int(Qt::AltModifier) << 6 << "10001"
+                                                     << "10045" << "10045" << 1;
+}
+
+void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter()
+{
+    QFETCH(int, tus);
+    QFETCH(int, tuslar);
+    QFETCH(int, satir);
+    QFETCH(QString, onceki);
+    QFETCH(QString, yazilan);
+    QFETCH(QString, hucre);
+    QFETCH(int, liste);
+    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
+    t.SetTextMatrix(satir, t.ColIndex(QStringLiteral("Baslangic")), onceki);
+    FiltreGrdGorunumu *g = m_frm->FiltreGrd;
+    g->setFocus();
+    Tikla(Hucre(satir, "Baslangic"));
+    auto *duzenleyici = g->viewport()->findChild<QLineEdit *>();
+    QVERIFY(duzenleyici);
+    duzenleyici->clear();
+    QTest::keyClicks(duzenleyici, yazilan);
+    QTest::keyClick(duzenleyici, Qt::Key(tus), Qt::KeyboardModifiers(tuslar));
+    if (liste >= 0)
+        QTRY_COMPARE(m_frm->FisgrdModeli().Rows() - 1, liste);
+    // Leaving the cell afterwards brings back nothing the command already replaced.
+    g->setFocus();
+    g->setCurrentIndex(Hucre(satir + 1, "Baslangic"));
+    QTRY_VERIFY(!g->viewport()->findChild<QLineEdit *>());
+    QCOMPARE(t.Hucre(satir, QStringLiteral("Baslangic")), hucre);
+}
+
+void FiltreFrmTesti::tabIzgaradanCikar()
+{
+    FiltreGrdGorunumu *g = m_frm->FiltreGrd;
+    g->setFocus();
+    Tus(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_frm->Fisgrd);
+    Tus(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_frm->TamamBtn);
+    Tus(Qt::Key_Backtab, Qt::ShiftModifier);
+    Tus(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), g);
+
+    // From a cell being edited: the typed text is kept and the focus goes on.
+    Tikla(Hucre(7, "Bitis"));
+    auto *satir = g->viewport()->findChild<QLineEdit *>();
+    QVERIFY(satir);
+    QTest::keyClicks(satir, QStringLiteral("ÇAY"));
+    Tus(Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), m_frm->Fisgrd);
+    QCOMPARE(m_frm->FiltreTablosuModeli().Hucre(7, QStringLiteral("Bitis")), QStringLiteral("ÇAY"));
+
+    // Every button has an Alt shortcut of its own.
+    QSet<QString> kisayollar;
+    for (QPushButton *d : m_frm->findChildren<QPushButton *>()) {
+        QVERIFY2(!d->shortcut().isEmpty(), qPrintable(d->objectName()));
+        kisayollar << d->shortcut().toString();
+    }
+    QCOMPARE(kisayollar.size(), 6);
+    QSignalSpy sil(m_frm->SilBtn, &QPushButton::clicked);
+    QTest::keyClick(m_frm, Qt::Key_L, Qt::AltModifier);           // İŞLEM LİSTESİNDEN SİL
+    QTRY_COMPARE(sil.count(), 1);
 }
 
 void FiltreFrmTesti::f2ListeyiDoldurur()
@@ -189,6 +453,60 @@ void FiltreFrmTesti::f2ListeyiDoldurur()
                                      QStringLiteral("SELECT COUNT(*) FROM STOKKART WHERE Grup_Kod='%1'").arg(grup)).toInt();
     QCOMPARE(l.Rows() - 1, beklenen);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : %1").arg(beklenen));
+}
+
+void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
+{
+    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
+    QVERIFY(t.DegerYaz(QStringLiteral("Alış/Satış"), QStringLiteral("Baslangic"), QStringLiteral("Satış")));
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
+    QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
+    const QString sql = ListeSQL;
+
+    // Refused: the list, its count and the choices the export will use stay those of the list.
+    QVERIFY(t.DegerYaz(QStringLiteral("Alış/Satış"), QStringLiteral("Baslangic"), QStringLiteral("Alış")));
+    QVERIFY(t.DegerYaz(QStringLiteral("Alış İskontosu"), QStringLiteral("Baslangic"), QStringLiteral("abc")));
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
+    QCOMPARE(m_op->kutular.size(), 1);
+    QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Kritik);
+    QVERIFY(m_frm->Secim().Satis_Dahil && !m_frm->Secim().Alis_Dahil);
+    QCOMPARE(ListeSQL, sql);
+    QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
+    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
+
+    // A statement the database refuses empties the list: no count of the earlier one stays.
+    QVERIFY(t.DegerYaz(QStringLiteral("Alış İskontosu"), QStringLiteral("Baslangic"), QString()));
+    m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("DROP VIEW AKTIFSTOKFIYAT"));
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
+    QVERIFY(m_op->kutular.size() > 1);
+    QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
+    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
+    QVERIFY(m_frm->TamamBtn->isEnabled());
+}
+
+void FiltreFrmTesti::ekranaSigar()
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QSKIP("sized for the offscreen screen of 1024 x 768 that main() sets up");
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
+    QApplication::processEvents();
+    const QRect alan = m_frm->screen()->availableGeometry();
+    QCOMPARE(alan.size(), QSize(1024, 768));
+    QVERIFY(alan.contains(m_frm->frameGeometry()));
+    const QList<QWidget *> gorunmeli = {m_frm->TamamBtn, m_frm->SilBtn, m_frm->DosyaOlusturBtn, m_frm->DosyadanOkuBtn,
+                                        m_frm->YazdirBtn, m_frm->CikisBtn, m_frm->Kayit_SayisiLbl, m_frm->FirmaLbl};
+    for (QWidget *w : gorunmeli) {
+        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+        QVERIFY2(m_frm->rect().contains(QRect(w->mapTo(m_frm, QPoint(0, 0)), w->size())), qPrintable(w->objectName()));
+        QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));   // not cut
+    }
+    // Every listed name fits its column; the code column is no wider than the names need.
+    SonucListesi &l = m_frm->FisgrdModeli();
+    const int ad = m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Ad")));
+    const QFontMetrics olcu(m_frm->Fisgrd->font());
+    for (int r = 1; r < l.Rows(); ++r)
+        QVERIFY2(olcu.horizontalAdvance(l.TextMatrix(r, 2)) + 8 <= ad, qPrintable(l.TextMatrix(r, 2)));
+    QVERIFY(ad > m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Kod"))));
 }
 
 void FiltreFrmTesti::f9BugunuYazar()
@@ -323,5 +641,19 @@ void FiltreFrmTesti::f3ProgramiBitirir()
     QVERIFY(m_op->kutular.isEmpty());
 }
 
-QTEST_MAIN(FiltreFrmTesti)
+int main(int argc, char *argv[])
+{
+    // The smallest workstation screen the program serves: 1024 x 768.
+    QTemporaryFile ekran;
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen") && ekran.open()) {
+        ekran.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1024,"height":768,)"
+                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+        ekran.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + ekran.fileName().toLocal8Bit());
+    }
+    QApplication uygulama(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    FiltreFrmTesti test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_gui_filtrefrm.moc"

@@ -161,6 +161,7 @@ void LoginFrmTesti::tekFirmaDogrudanAnaPencereye()
     QVERIFY(!Kontrol<QFrame>("FirmaPnl")->isVisible()); // the list was never shown
     QCOMPARE(VeritabaniAdi, QStringLiteral("FIRMA02"));
     QCOMPARE(FirmaAdi, QStringLiteral("KADIKÖY ŞUBE"));
+    QCOMPARE(m_ekran->FirmaKodu(), QStringLiteral("02"));   // shown on the main window
     QCOMPARE(KullaniciAdi, QStringLiteral("kasiyer"));
     QVERIFY(m_db->BagliMi(QStringLiteral("FIRMA02")));
 }
@@ -203,6 +204,7 @@ void LoginFrmTesti::cokFirmaListedeSecilir()
     QCOMPARE(secildi.size(), 1);
     QCOMPARE(FirmaID, qint16(3));
     QCOMPARE(VeritabaniAdi, QStringLiteral("FIRMA03"));
+    QCOMPARE(m_ekran->FirmaKodu(), QStringLiteral("03"));
     QVERIFY(Metinler().isEmpty());
 }
 

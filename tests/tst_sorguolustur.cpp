@@ -149,10 +149,27 @@ void SorguOlusturTesti::sayisalSatiraMetinYazilamaz()
     QFETCH(QString, deger);
     SahteEtkilesim op;
     FiltreTablosu g;
-    g.SetTextMatrix(g.SatirBul(baslik), g.ColIndex(QStringLiteral("Baslangic")), deger);
+    // What the last accepted statement left: sale prices of levels 1 and 2 only.
+    Uygula(g, {{"Alış/Satış", "Baslangic", "Satış"}});
+    for (int i = 3; i <= 10; ++i)
+        Uygula(g, {{QStringLiteral("Fiyat%1").arg(i), "Baslangic", "Hayır"}});
     AktarimSecimi secim;
+    QVERIFY(SorguOlustur(g, secim));
+    const QString sql = ListeSQL;
+    const AktarimSecimi onceki = secim;
+
+    // Changed choices with a value that cannot go in: nothing of the refused statement stays.
+    Uygula(g, {{"Alış/Satış", "Baslangic", "Alış"}, {"Fiyat1", "Baslangic", "Hayır"}, {"Fiyat9", "Baslangic", "Evet"},
+               {"Stok Kodu", "Baslangic", "A"}});
+    g.SetTextMatrix(g.SatirBul(baslik), g.ColIndex(QStringLiteral("Baslangic")), deger);
     QVERIFY(!SorguOlustur(g, secim));
-    QCOMPARE(ListeSQL, ListeTemelSQL + Son);
+    QCOMPARE(ListeSQL, sql);
+    QVERIFY(WhereVar);
+    QCOMPARE(secim.Alis_Dahil, onceki.Alis_Dahil);
+    QCOMPARE(secim.Satis_Dahil, onceki.Satis_Dahil);
+    QVERIFY(secim.Fiyat_Secimi == onceki.Fiyat_Secimi);
+    QCOMPARE(op.pano, sql);
+    QCOMPARE(op.panoYazma, 1);
     QCOMPARE(op.kutular.size(), 1);
     QCOMPARE(op.kutular[0].simge, Etkilesim::Simge::Kritik);
     QVERIFY2(op.kutular[0].metin.contains(baslik), qPrintable(op.kutular[0].metin));

@@ -1,13 +1,12 @@
 #include "common/TekKopya.h"
 #include "common/ui/EkranEtkilesimi.h"
+#include "common/ui/QtTurkcesi.h"
 #include "filter/ui/FiltreFrm.h"
 #include "login/BolgeselAyarlar.h"
 #include "login/ui/LoginFrm.h"
 #include "state/Degiskenler.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -34,9 +33,13 @@ QString OnerilenServer(const QStringList &arglar)
 void AnaPencereyeGec(LoginFrm *giris)
 {
     anaPencere = new FiltreFrm;
+    anaPencere->FirmaGoster(giris->FirmaKodu(), Degiskenler::FirmaAdi);
     // Closing the main window ends the program at once.
     QObject::connect(anaPencere, &FiltreFrm::ProgramBitti, qApp, [] { QCoreApplication::exit(0); });
     anaPencere->show();
+    // The keyboard goes with the operator to the new window, also where no window manager
+    // hands it over: F2, F9 and the Alt shortcuts work without a click first.
+    anaPencere->activateWindow();
     giris->close();
     giris->deleteLater();
 }
@@ -50,10 +53,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(ProgramBasligi);
 
     // The platform's own dialogs (file dialog, print dialog) speak the operators' language.
-    QTranslator qtCevirisi;
-    if (qtCevirisi.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtCevirisi);
+    QtTurkcesiniKur();
 
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);

@@ -148,11 +148,13 @@ qint16 BarkodTipiKodu(const QString &ad)
     return qint16(i < 0 ? 0 : i);
 }
 
-bool SorguOlustur(const FiltreTablosu &g, AktarimSecimi &secim)
+bool SorguOlustur(const FiltreTablosu &g, AktarimSecimi &hedef)
 {
+    // Built aside and handed over only when every value could go in: a refused statement
+    // leaves the last good statement and the export choices made with it.
     bool gecerli = true;
-    ListeSQL = ListeTemelSQL;
-    WhereVar = true;
+    QString sql = ListeTemelSQL;
+    AktarimSecimi secim = hedef;
     const int N = g.Rows();
 
     for (int i = 1; i <= 10; ++i)
@@ -174,38 +176,43 @@ bool SorguOlustur(const FiltreTablosu &g, AktarimSecimi &secim)
         const QString alan = g.Hucre(r, QStringLiteral("Alan"));
         const QString ayirac = g.Hucre(r, QStringLiteral("Ayirac"));
         if (tip == QLatin1String("GR"))
-            ListeSQL += AralikKosulu(g, r, alan, ayirac, &gecerli);
+            sql += AralikKosulu(g, r, alan, ayirac, &gecerli);
         else if (tip == QLatin1String("TK"))
-            ListeSQL += EsitlikKosulu(g, r, alan, ayirac, &gecerli);
+            sql += EsitlikKosulu(g, r, alan, ayirac, &gecerli);
         else if (tip == QLatin1String("TR"))
-            ListeSQL += TarihAraligiKosulu(g, r, alan);
+            sql += TarihAraligiKosulu(g, r, alan);
     }
 
     for (int r = 1; r < N; ++r) {
         if (GorunurVeEvet(g, r, QStringLiteral("Stoğa Yeni Giren")))
-            ListeSQL += TarihAraligiKosulu(g, 1, g.Hucre(1, QStringLiteral("Alan")));
+            sql += TarihAraligiKosulu(g, 1, g.Hucre(1, QStringLiteral("Alan")));
         if (GorunurVeEvet(g, r, QStringLiteral("Fiyatı Değişmiş")))
-            ListeSQL += TarihAraligiKosulu(g, 1, QStringLiteral("STOKKART.Deg_Tarih"));
+            sql += TarihAraligiKosulu(g, 1, QStringLiteral("STOKKART.Deg_Tarih"));
     }
 
     for (int r = 1; r < N; ++r)
         if (GorunurVeEvet(g, r, QStringLiteral("Fiyatı Belirlenmemiş")))
-            ListeSQL += QStringLiteral(" AND NOT STOKKART.Stok_ID =ANY(SELECT Stok_ID FROM STOKFIYAT)");
+            sql += QStringLiteral(" AND NOT STOKKART.Stok_ID =ANY(SELECT Stok_ID FROM STOKFIYAT)");
 
     for (int r = 1; r < N; ++r) {
         if (Lbl(g, r) != QLatin1String("Barkod Tipi") || g.RowHidden(r))
             continue;
         if (Bas(g, r) != QLatin1String("Farketmez"))
-            ListeSQL += QStringLiteral(" AND STOKKART.Ana_Birim_Barkod_Tipi =")
-                        + QString::number(BarkodTipiKodu(Bas(g, r)));
+            sql += QStringLiteral(" AND STOKKART.Ana_Birim_Barkod_Tipi =")
+                   + QString::number(BarkodTipiKodu(Bas(g, r)));
         break;
     }
 
-    ListeSQL += SeviyeKosulu(g, QStringLiteral("Minimum Seviye"), QStringLiteral("StokMinSeviye"));
-    ListeSQL += SeviyeKosulu(g, QStringLiteral("Optimum Seviye"), QStringLiteral("StokOptSeviye"));
-    ListeSQL += SeviyeKosulu(g, QStringLiteral("Maxsimum Seviye"), QStringLiteral("StokMaxSeviye"));
+    sql += SeviyeKosulu(g, QStringLiteral("Minimum Seviye"), QStringLiteral("StokMinSeviye"));
+    sql += SeviyeKosulu(g, QStringLiteral("Optimum Seviye"), QStringLiteral("StokOptSeviye"));
+    sql += SeviyeKosulu(g, QStringLiteral("Maxsimum Seviye"), QStringLiteral("StokMaxSeviye"));
 
-    ListeSQL += QStringLiteral(" ORDER BY STOKKART.Stok_Kod");
+    sql += QStringLiteral(" ORDER BY STOKKART.Stok_Kod");
+    if (!gecerli)
+        return false;
+    ListeSQL = sql;
+    WhereVar = true;
+    hedef = secim;
     Operator().PanoyaYaz(ListeSQL);
-    return gecerli;
+    return true;
 }

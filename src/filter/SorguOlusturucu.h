@@ -12,8 +12,9 @@ extern const QString ListeTemelSQL;
 
 // Builds `Degiskenler::ListeSQL` from the grid (sets `WhereVar`), records the export choices
 // in `secim` and puts the statement on the clipboard. A value that cannot go into the
-// statement (text in a numeric row) is reported with the row's caption and left out; the
-// result is false then, and the caller should not list with the statement.
+// statement (text in a numeric row) is reported with the row's caption; the result is false
+// then, and ListeSQL, WhereVar, `secim` and the clipboard keep what the last accepted
+// statement left in them.
 bool SorguOlustur(const FiltreTablosu &FiltreGrd, AktarimSecimi &secim);
 
 // The condition pieces, each starting with " AND " (or empty).

@@ -146,6 +146,7 @@ FirmaSecimSonucu FirmaSec(Recordset &firmaRS)
         if (!baslangic.isValid() || !bitis.isValid())
             throw Hata(QStringLiteral("Firmanın mali yılı tanımlı değil."));
 
+        sonuc.kod = firmaRS.Metin(QStringLiteral("sysfrm_kd"));
         VeritabaniAdi = veritabani;
         FirmaID = qint16(*id);
         FirmaAdi = firmaRS.Metin(QStringLiteral("sysfrm_nm"));

@@ -40,6 +40,7 @@ struct FirmaSecimSonucu {
     };
     Durum durum = Durum::Secilemedi;
     QString aciklama;
+    QString kod;       // the chosen company's code (sysfrm_kd, trimmed), once chosen
 };
 
 // The user look-up statement. User name and encoded password stand in quotes with their

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/ArkaUc.h"
 #include "state/SutunTipi.h"
 
 #include <QHash>
@@ -21,10 +22,10 @@ struct SunucuAdresi {
     static SunucuAdresi Coz(const QString &server);
 };
 
-// The one database connection of the run. Two backends, chosen by the server text:
+// The one database connection of the run. Two backends, chosen by the server text (ArkaUcSec):
 //  - a folder (or "sqlite:FOLDER"): every database NAME is the file FOLDER/NAME.sqlite;
 //  - anything else: SQL Server through ODBC.
-// Statements are SQL Server's; the embedded backend receives them rewritten (see SqlLehcesi).
+// Statements are SQL Server's; what each backend does its own way is behind ArkaUc.
 class VeriTabaniBaglantisi
 {
 public:
@@ -37,8 +38,9 @@ public:
     void Ac(const QString &kullanici, const QString &sifre, const QString &veritabani, const QString &server);
     void Kapat();
     bool Acik() const;
-    bool SQLiteMi() const { return m_sqlite; }
     QSqlDatabase Veritabani() const;
+    // The backend of the open connection. Throws Hata when none is open.
+    ArkaUc &ArkaUcu() const;
 
     // The statement as the backend receives it.
     QString Lehce(const QString &sql) const;
@@ -48,6 +50,8 @@ public:
     // A statement prepared once and kept until the connection changes; bind, then Yurut().
     QSqlQuery &Hazirla(const QString &sql);
     void Yurut(QSqlQuery &sorgu);
+    // The key of the row the last INSERT created; invalid or NULL when there is none.
+    QVariant SonEklenenAnahtar() const;
 
     // Statements sent since the connection was opened (or the count was reset).
     quint64 KomutSayisi() const { return m_komutSayisi; }
@@ -55,17 +59,26 @@ public:
     // For statements sent past QSqlQuery (HazirKomut).
     void KomutSayiminaEkle() { ++m_komutSayisi; }
 
-    // Transactions; a transaction begun inside another becomes a savepoint.
-    void IslemBaslat();
+    // Transactions; a transaction begun inside another becomes a savepoint of it (so a write
+    // transaction holds its lookups only when the outermost one was begun as Yazma).
+    void IslemBaslat(IslemTuru tur = IslemTuru::Olagan);
     void IslemOnayla();
     void IslemGeriAl();
     int IslemDerinligi() const { return m_islemDerinligi; }
+    // Put after the table name of a lookup inside a write transaction: the looked-up key is
+    // held against a second writer until the transaction ends. Empty where the transaction does.
+    QString KilitIpucu() const;
+
+    // The value a text stores in a column of this backend (see MetinDegeri). Throws Hata.
+    QVariant SaklanacakDeger(const QString &metin, const SutunBilgisi &sutun) const;
+    QVariant SaklanacakBit(bool deger) const;
 
     // The declared types of a result's columns.
     QVector<SutunBilgisi> SonucSutunlari(const QSqlRecord &kayit, const QString &gonderilenSql);
     // Columns of a table in the table's own order, with their types; empty when no such table.
     QStringList TabloSutunlari(const QString &tablo);
     SutunBilgisi TabloSutunu(const QString &tablo, const QString &sutun);
+    // The columns a row of the table is found by: its primary key, or the backend's row id.
     QStringList AnahtarSutunlari(const QString &tablo);
 
     // ODBC connection string: user, password, database, server, each value quoted the ODBC way.
@@ -81,19 +94,13 @@ public:
     static QString TdsSurumu();
 
 private:
-    struct TabloBilgisi {
-        QStringList sutunlar;
-        QVector<SutunBilgisi> tipler;
-        QStringList anahtarlar;
-    };
     const TabloBilgisi &Tablo(const QString &tablo);
     [[noreturn]] void Firlat(const QSqlError &hata) const;
 
     QString m_ad;
-    bool m_sqlite = false;
+    std::unique_ptr<ArkaUc> m_arkaUc;
     quint64 m_komutSayisi = 0;
     int m_islemDerinligi = 0;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_hazirlar;
     QHash<QString, TabloBilgisi> m_tablolar;
-    QHash<QString, QVector<SutunBilgisi>> m_sonucTipleri; // by the statement as sent
 };

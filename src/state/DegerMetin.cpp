@@ -1,5 +1,6 @@
 #include "state/DegerMetin.h"
 
+#include "state/ArkaUc.h"
 #include "state/Hata.h"
 
 #include <QRegularExpression>
@@ -204,20 +205,6 @@ QString TarihSaatMetni(const QDate &tarih, const QTime &saat)
     return metin;
 }
 
-// yyyy-MM-dd HH:mm:ss, the embedded backend's stored form.
-QString SaklananTarihMetni(const QDate &tarih, const QTime &saat)
-{
-    QString metin;
-    metin.reserve(19);
-    DortHane(metin, tarih.year());
-    metin += QLatin1Char('-');
-    IkiHane(metin, tarih.month());
-    metin += QLatin1Char('-');
-    IkiHane(metin, tarih.day());
-    SaatEkle(metin, saat);
-    return metin;
-}
-
 // Digits of a non-negative whole number at the end of `son`; returns where they start.
 char *Basamaklar(char *son, quint64 sayi)
 {
@@ -295,9 +282,17 @@ QString SayiMetni(double sayi)
     return metin;
 }
 
-QString SQLiteTarihMetni(const QDateTime &zaman)
+QString SaklananTarihMetni(const QDate &tarih, const QTime &saat)
 {
-    return zaman.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QString metin;
+    metin.reserve(19);
+    DortHane(metin, tarih.year());
+    metin += QLatin1Char('-');
+    IkiHane(metin, tarih.month());
+    metin += QLatin1Char('-');
+    IkiHane(metin, tarih.day());
+    SaatEkle(metin, saat);
+    return metin;
 }
 
 QDateTime SQLiteTarihOku(const QString &metin)
@@ -360,7 +355,7 @@ QString DegerMetni(const QVariant &deger, SutunTipi tip)
     }
 }
 
-QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, bool sqliteIcin)
+QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, const ArkaUc &arkaUc)
 {
     switch (sutun.tip) {
     case SutunTipi::TamSayi: {
@@ -382,27 +377,28 @@ QVariant MetinDegeri(const QString &metin, const SutunBilgisi &sutun, bool sqlit
             deger = false;
         else
             deger = OndalikOku(metin, QStringLiteral("evet/hayır")) != 0;
-        return sqliteIcin ? QVariant(deger ? 1 : 0) : QVariant(deger);
+        return arkaUc.SaklananBit(deger);
     }
     case SutunTipi::Tarih: {
         const QString m = metin.trimmed();
         if (m.isEmpty())
-            return QVariant(sqliteIcin ? QMetaType(QMetaType::QString) : QMetaType(QMetaType::QDateTime));
-        if (sqliteIcin) {
-            QDate tarih;
-            QTime saat;
-            if (DosyaTarihiOku(m, tarih, saat) && tarih.year() >= 1000)
-                return QVariant(SaklananTarihMetni(tarih, saat));
+            return arkaUc.SaklananTarih(QDate(), QTime());
+        QDate tarih;
+        QTime saat;
+        // The file's own forms are read without a round trip through local time.
+        if (!DosyaTarihiOku(m, tarih, saat) || tarih.year() < 1000) {
+            QDateTime zaman;
+            for (const auto *bicim : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "dd.MM.yyyy HH:mm", "d.M.yyyy H:mm:ss", "d.M.yyyy"}) {
+                zaman = QDateTime::fromString(m, QLatin1String(bicim));
+                if (zaman.isValid())
+                    break;
+            }
+            if (!zaman.isValid())
+                Reddet(metin, QStringLiteral("tarih"));
+            tarih = zaman.date();
+            saat = zaman.time();
         }
-        QDateTime zaman;
-        for (const auto *bicim : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "dd.MM.yyyy HH:mm", "d.M.yyyy H:mm:ss", "d.M.yyyy"}) {
-            zaman = QDateTime::fromString(m, QLatin1String(bicim));
-            if (zaman.isValid())
-                break;
-        }
-        if (!zaman.isValid())
-            Reddet(metin, QStringLiteral("tarih"));
-        return sqliteIcin ? QVariant(SQLiteTarihMetni(zaman)) : QVariant(zaman);
+        return arkaUc.SaklananTarih(tarih, saat);
     }
     case SutunTipi::SabitMetin:
     case SutunTipi::DegiskenMetin:

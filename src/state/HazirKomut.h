@@ -1,13 +1,35 @@
 #pragma once
 
-#include <QSqlQuery>
-#include <QString>
-#include <QStringList>
-#include <QVariant>
+#include "state/ArkaUc.h"
 
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class QSqlQuery;
 class VeriTabaniBaglantisi;
-struct sqlite3;
-struct sqlite3_stmt;
+
+// One backend's way of running a prepared statement; HazirKomut holds the one its backend gives.
+class HazirKomutUcu
+{
+public:
+    virtual ~HazirKomutUcu() = default;
+    virtual void Bagla(int sira, const QVariant &deger) = 0;
+    virtual void Yurut() = 0;
+    virtual bool Sonraki() = 0;
+    virtual int SutunSayisi() const = 0;
+    virtual QString SutunAdi(int sutun) const = 0;
+    virtual QVariant Deger(int sutun) const = 0;
+    // The result's columns as a record (typed where the driver tells the types).
+    virtual QSqlRecord Kayit() const = 0;
+    virtual QVariant SonEklenenId() = 0;
+    virtual void Bitir() = 0;
+};
+
+// The statement through a QSqlQuery of the connection: prepared once and kept by the
+// connection, or run once (TekSefer, no values).
+std::unique_ptr<HazirKomutUcu> SorguKomutu(VeriTabaniBaglantisi &baglanti, const QString &sql, KomutKullanimi kullanim);
 
 // A statement prepared once and run again and again with other values. On the embedded
 // backend it goes straight through SQLite's own interface on the connection's handle, which
@@ -17,31 +39,26 @@ struct sqlite3_stmt;
 class HazirKomut
 {
 public:
-    HazirKomut(VeriTabaniBaglantisi &baglanti, const QString &sql); // throws Hata
+    // Throws Hata.
+    HazirKomut(VeriTabaniBaglantisi &baglanti, const QString &sql, KomutKullanimi kullanim = KomutKullanimi::Tekrar);
     ~HazirKomut();
     HazirKomut(const HazirKomut &) = delete;
     HazirKomut &operator=(const HazirKomut &) = delete;
 
     // The value of "?" number `sira` (0-based) for the next run.
-    void Bagla(int sira, const QVariant &deger);
+    void Bagla(int sira, const QVariant &deger) { m_uc->Bagla(sira, deger); }
     // Runs the statement; rows are then read with Sonraki(). Throws Hata.
-    void Yurut();
-    bool Sonraki(); // throws Hata
-    int SutunSayisi() const;
-    QString SutunAdi(int sutun) const;
-    QVariant Deger(int sutun) const;
-    // The key of the row the last INSERT created.
-    QVariant SonEklenenId() const;
+    void Yurut() { m_uc->Yurut(); }
+    bool Sonraki() { return m_uc->Sonraki(); } // throws Hata
+    int SutunSayisi() const { return m_uc->SutunSayisi(); }
+    QString SutunAdi(int sutun) const { return m_uc->SutunAdi(sutun); }
+    QVariant Deger(int sutun) const { return m_uc->Deger(sutun); }
+    QSqlRecord Kayit() const { return m_uc->Kayit(); }
+    // The key of the row the last INSERT created; invalid or NULL when there is none.
+    QVariant SonEklenenId() const { return m_uc->SonEklenenId(); }
     // Lets go of the result (and of the database's read lock).
-    void Bitir();
+    void Bitir() { m_uc->Bitir(); }
 
 private:
-    [[noreturn]] void Firlat(int sonuc);
-
-    VeriTabaniBaglantisi &m_baglanti;
-    sqlite3 *m_db = nullptr;
-    sqlite3_stmt *m_komut = nullptr;
-    bool m_calisti = false;  // stepped since the last reset
-    bool m_satirHazir = false; // the first step's row is not yet handed out
-    QSqlQuery *m_sorgu = nullptr;
+    std::unique_ptr<HazirKomutUcu> m_uc;
 };

@@ -6,7 +6,6 @@
 #include "state/HazirKomut.h"
 
 #include <QRegularExpression>
-#include <QSqlField>
 #include <QSqlQuery>
 
 namespace {
@@ -68,9 +67,10 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool gunc
         return;
     }
 
-    // Read-only on the embedded backend: straight through SQLite, without QSqlQuery's row cache.
-    if (!guncellenebilir && baglanti.SQLiteMi()) {
-        Ac(baglanti, sql, QVector<QVariant>());
+    // Read-only: through the backend's statement, on the embedded backend straight through
+    // SQLite without QSqlQuery's row cache.
+    if (!guncellenebilir) {
+        Oku(baglanti, sql, QVector<QVariant>(), KomutKullanimi::TekSefer);
         return;
     }
 
@@ -82,8 +82,6 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool gunc
         qsizetype from = -1;
         if (TabloBul(sql, tablo, from)) {
             anahtarlar = baglanti.AnahtarSutunlari(tablo);
-            if (anahtarlar.isEmpty() && baglanti.SQLiteMi())
-                anahtarlar << QStringLiteral("rowid");
             // Key columns the statement does not select are fetched as hidden columns.
             QString ek;
             for (const QString &a : anahtarlar) {
@@ -133,44 +131,30 @@ void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, bool gunc
 
 void Recordset::Ac(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVector<QVariant> &degerler)
 {
+    Oku(baglanti, sql, degerler, KomutKullanimi::Tekrar);
+}
+
+void Recordset::Oku(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVector<QVariant> &degerler,
+                    KomutKullanimi kullanim)
+{
     Kapat();
     m_baglanti = &baglanti;
-    if (baglanti.SQLiteMi()) {
-        // Straight through SQLite: the rows are the same, without QSqlQuery's row cache.
-        HazirKomut sorgu(baglanti, sql);
-        for (int i = 0; i < degerler.size(); ++i)
-            sorgu.Bagla(i, degerler[i]);
-        sorgu.Yurut();
-        const int n = sorgu.SutunSayisi();
-        for (int i = 0; i < n; ++i) {
-            m_adlar << sorgu.SutunAdi(i);
-            m_kayit.append(QSqlField(m_adlar.last()));
-        }
-        m_gorunen = n;
-        while (sorgu.Sonraki()) {
-            QVector<QVariant> satir(n);
-            for (int i = 0; i < n; ++i)
-                satir[i] = sorgu.Deger(i);
-            m_satirlar.append(std::move(satir));
-        }
-    } else {
-        QSqlQuery &sorgu = baglanti.Hazirla(sql);
-        for (int i = 0; i < degerler.size(); ++i)
-            sorgu.bindValue(i, degerler[i]);
-        baglanti.Yurut(sorgu);
-        m_kayit = sorgu.record();
-        const int n = m_kayit.count();
+    HazirKomut sorgu(baglanti, sql, kullanim);
+    for (int i = 0; i < degerler.size(); ++i)
+        sorgu.Bagla(i, degerler[i]);
+    sorgu.Yurut();
+    m_kayit = sorgu.Kayit();
+    const int n = m_kayit.count();
+    for (int i = 0; i < n; ++i)
+        m_adlar << m_kayit.fieldName(i);
+    m_gorunen = n;
+    while (sorgu.Sonraki()) {
+        QVector<QVariant> satir(n);
         for (int i = 0; i < n; ++i)
-            m_adlar << m_kayit.fieldName(i);
-        m_gorunen = n;
-        while (sorgu.next()) {
-            QVector<QVariant> satir(n);
-            for (int i = 0; i < n; ++i)
-                satir[i] = sorgu.value(i);
-            m_satirlar.append(std::move(satir));
-        }
-        sorgu.finish();
+            satir[i] = sorgu.Deger(i);
+        m_satirlar.append(std::move(satir));
     }
+    sorgu.Bitir();
     m_kaynak = sql;
     m_gonderilen = baglanti.Lehce(sql);
     m_acik = true;
@@ -339,7 +323,7 @@ void Recordset::DegerYaz(int sutun, const QVariant &deger)
 void Recordset::MetinYaz(int sutun, const QString &metin)
 {
     const SutunBilgisi bilgi = Sutun(sutun);
-    DegerYaz(sutun, MetinDegeri(metin, bilgi, m_baglanti->SQLiteMi()));
+    DegerYaz(sutun, m_baglanti->SaklanacakDeger(metin, bilgi));
 }
 
 void Recordset::UpdateBatch()
@@ -374,9 +358,14 @@ void Recordset::SatiriYaz(int satir)
         for (int i = 0; i < sirali.size(); ++i)
             sorgu.bindValue(i, degerler[sirali[i]]);
         m_baglanti->Yurut(sorgu);
-        // The embedded backend tells the new row's key at once.
-        if (m_baglanti->SQLiteMi() && m_anahtarlar.size() == 1 && !sutunlar.contains(m_anahtarlar[0]))
-            degerler[m_anahtarlar[0]] = sorgu.lastInsertId();
+        // The new row's key, where the database gives it.
+        if (m_anahtarlar.size() == 1 && !sutunlar.contains(m_anahtarlar[0])) {
+            const QVariant anahtar = m_baglanti->SonEklenenAnahtar();
+            if (anahtar.isValid() && !anahtar.isNull())
+                degerler[m_anahtarlar[0]] = anahtar;
+        }
+        // Done with the statement: a result left open would hold the connection.
+        sorgu.finish();
         return;
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/ArkaUc.h"
 #include "state/SutunTipi.h"
 
 #include <QSet>
@@ -59,6 +60,8 @@ public:
     const QString &Kaynak() const { return m_kaynak; }
 
 private:
+    void Oku(VeriTabaniBaglantisi &baglanti, const QString &sql, const QVector<QVariant> &degerler,
+             KomutKullanimi kullanim);
     void AcikOlmali() const;
     int SutunOlmali(int sutun) const;
     int SutunOlmali(const QString &ad) const;

@@ -143,7 +143,7 @@ bool FiyatTanimlariniUygula(AktarimOkuyucu &dosya, IceAktarimOzeti &ozet)
         }
         const QVariant onDeger = ListeRS.Deger(onDegerSutunu);
         if (yeni || (!onDeger.isNull() && EvetHayir(onDeger.toString()) != tanim.On_Deger)) {
-            ListeRS.DegerYaz(onDegerSutunu, Baglanti.SQLiteMi() ? QVariant(tanim.On_Deger ? 1 : 0) : QVariant(tanim.On_Deger));
+            ListeRS.DegerYaz(onDegerSutunu, Baglanti.SaklanacakBit(tanim.On_Deger));
             degisti = true;
         }
         if (degisti) {

@@ -53,18 +53,18 @@ QVariant BosDeger(const SutunBilgisi &sutun, bool bosSifirdir)
 {
     switch (sutun.tip) {
     case SutunTipi::Tarih:
-        return MetinDegeri(QString(), sutun, Baglanti.SQLiteMi());
+        return Baglanti.SaklanacakDeger(QString(), sutun);
     case SutunTipi::SabitMetin:
     case SutunTipi::DegiskenMetin:
         return QVariant(QStringLiteral(""));
     default:
-        return bosSifirdir ? MetinDegeri(QStringLiteral("0"), sutun, Baglanti.SQLiteMi()) : QVariant();
+        return bosSifirdir ? Baglanti.SaklanacakDeger(QStringLiteral("0"), sutun) : QVariant();
     }
 }
 
 // The value a text of the file stores in a column, as MetinDegeri gives it. Plain numbers,
 // nearly every value of a price line, are read here without building a text first.
-QVariant MetinDegeriHizli(QStringView metin, const SutunBilgisi &sutun, bool sqlite)
+QVariant MetinDegeriHizli(QStringView metin, const SutunBilgisi &sutun)
 {
     if ((sutun.tip == SutunTipi::Ondalik || sutun.tip == SutunTipi::TamSayi) && !metin.isEmpty() && metin.size() < 64) {
         // [+-]digits[,digits] or [+-],digits in ASCII, read as MetinDegeri reads it.
@@ -101,14 +101,14 @@ QVariant MetinDegeriHizli(QStringView metin, const SutunBilgisi &sutun, bool sql
             }
         }
     }
-    return MetinDegeri(metin.toString(), sutun, sqlite);
+    return Baglanti.SaklanacakDeger(metin.toString(), sutun);
 }
 
 QVariant YazilacakDeger(QStringView metin, const SutunBilgisi &sutun, bool bosSifirdir)
 {
     if (metin.isEmpty())
         return BosDeger(sutun, bosSifirdir);
-    return MetinDegeriHizli(metin, sutun, Baglanti.SQLiteMi());
+    return MetinDegeriHizli(metin, sutun);
 }
 
 // The stored value's text against the file's: a NULL never differs.
@@ -247,8 +247,8 @@ public:
                 m_degYeri = i;
         }
         const QString bugun = Bugun().toString(QStringLiteral("dd.MM.yyyy"));
-        m_bugun = MetinDegeri(bugun, m_tarihTipi, Baglanti.SQLiteMi());
-        m_yrBugun = MetinDegeri(bugun, m_yrTipi, Baglanti.SQLiteMi());
+        m_bugun = Baglanti.SaklanacakDeger(bugun, m_tarihTipi);
+        m_yrBugun = Baglanti.SaklanacakDeger(bugun, m_yrTipi);
         m_kartYazimi.Boyutla(int(m_adlar.size()) + 2);
     }
 
@@ -494,7 +494,6 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartGorunumu &kart)
     const int n = int(m_adlar.size()); // names 1..N-1; value N is the department
     const Grup &grup = GrupId(d[size_t(n)]);
     const QVariant grupId = grup.id;
-    const bool sqlite = Baglanti.SQLiteMi();
     const QVariant &bugun = m_bugun;
 
     QVector<QVariant> &satir = m_satir;
@@ -507,7 +506,7 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartGorunumu &kart)
         kartYazimi.Koy(1, grupId);
         for (int i = 0; i < n; ++i)
             if (!d[size_t(i)].isEmpty())
-                kartYazimi.Koy(i + 2, MetinDegeriHizli(d[size_t(i)], m_tipler[i], sqlite));
+                kartYazimi.Koy(i + 2, MetinDegeriHizli(d[size_t(i)], m_tipler[i]));
     } else {
         if (Farkli(satir[1], m_grupTipi, grup.metin))
             kartYazimi.Koy(1, grupId);
@@ -576,7 +575,7 @@ KartYazici::Sonuc KartYazici::KartiYaz(const KartGorunumu &kart)
             for (int i = 0; i < int(fl.size()); ++i) {
                 if (i == 1 || fl[size_t(i)].isEmpty())
                     continue; // Stok_ID: the target's
-                QVariant deger = MetinDegeriHizli(fl[size_t(i)], m_fiyatTipleri[i], sqlite);
+                QVariant deger = MetinDegeriHizli(fl[size_t(i)], m_fiyatTipleri[i]);
                 fs.deger[size_t(i)] = deger;
                 yazim->sutunlar.Koy(i, std::move(deger));
             }

@@ -1,14 +1,30 @@
 #include "common/ui/EkranEtkilesimi.h"
 
+#include "common/ui/DosyaDiyalogu.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+
+EkranEtkilesimi::EkranEtkilesimi()
+{
+    m_gecikme.setSingleShot(true);
+    m_gecikme.callOnTimeout([this] { Goster(); });
+}
 
 int EkranEtkilesimi::Mesaj(const QString &metin, Simge simge, Dugmeler dugmeler, const QString &baslik)
 {
-    QMessageBox kutu(QApplication::activeWindow());
+    // The box stands beside the progress it reports on.
+    Goster();
+    return KutuGoster(metin, simge, dugmeler, baslik);
+}
+
+int EkranEtkilesimi::KutuGoster(const QString &metin, Simge simge, Dugmeler dugmeler, const QString &baslik)
+{
+    const QPointer<QWidget> oncekiPencere = QApplication::activeWindow();
+    QMessageBox kutu(oncekiPencere);
     // The platform's boxes break lines at a carriage return; Qt at a line feed.
     QString gosterilen = metin;
     gosterilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -26,55 +42,100 @@ int EkranEtkilesimi::Mesaj(const QString &metin, Simge simge, Dugmeler dugmeler,
         kutu.button(QMessageBox::Yes)->setText(QStringLiteral("Evet"));
         kutu.button(QMessageBox::No)->setText(QStringLiteral("Hayır"));
         kutu.setEscapeButton(QMessageBox::No);
-        return kutu.exec() == QMessageBox::Yes ? Evet : Hayir;
+    } else {
+        kutu.setStandardButtons(QMessageBox::Ok);
+        kutu.button(QMessageBox::Ok)->setText(QStringLiteral("Tamam"));
     }
-    kutu.setStandardButtons(QMessageBox::Ok);
-    kutu.button(QMessageBox::Ok)->setText(QStringLiteral("Tamam"));
-    kutu.exec();
+    const int cevap = kutu.exec();
+    // Without a window manager nobody hands the keyboard back to the window the box stood on.
+    if (oncekiPencere && !QApplication::activeWindow())
+        oncekiPencere->activateWindow();
+    if (dugmeler == Dugmeler::EvetHayir)
+        return cevap == QMessageBox::Yes ? Evet : Hayir;
     return Tamam;
 }
 
 std::optional<QString> EkranEtkilesimi::DosyaSec(const QString &onerilen, Dosya tur)
 {
-    QFileDialog diyalog(QApplication::activeWindow());
-    diyalog.setAcceptMode(tur == Dosya::Kaydet ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Any name may be typed: the commands ask about an existing file, or report a missing one.
-    diyalog.setFileMode(QFileDialog::AnyFile);
-    diyalog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!onerilen.isEmpty())
-        diyalog.selectFile(onerilen);
-    if (diyalog.exec() != QDialog::Accepted || diyalog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return diyalog.selectedFiles().constFirst();
+    Goster();
+    return DiyalogGoster(onerilen, tur);
+}
+
+std::optional<QString> EkranEtkilesimi::DiyalogGoster(const QString &onerilen, Dosya tur)
+{
+    return TransferDosyasiSec(QApplication::activeWindow(), onerilen, tur == Dosya::Kaydet);
+}
+
+void EkranEtkilesimi::IlerlemeGorunumuKur(IlerlemeGorunumu *gorunum)
+{
+    m_gecikme.stop();
+    m_bekleyen = Bekleyen();
+    m_gorunum = gorunum;
 }
 
 void EkranEtkilesimi::KartBarAyarla(double maksimum, double deger)
 {
-    if (m_gorunum)
-        m_gorunum->KartBarAyarla(maksimum, deger);
+    m_bekleyen.bar = true;
+    m_bekleyen.maksimum = maksimum;
+    m_bekleyen.deger = deger;
+    Zamanla();
 }
 
 void EkranEtkilesimi::BarFrameYaz(const QString &baslik)
 {
-    if (m_gorunum)
-        m_gorunum->BarFrameYaz(baslik);
-}
-
-void EkranEtkilesimi::FrameBarGoster(bool gorunur)
-{
-    if (m_gorunum)
-        m_gorunum->FrameBarGoster(gorunur);
+    m_bekleyen.yuzde = true;
+    m_bekleyen.baslik = baslik;
+    Zamanla();
 }
 
 void EkranEtkilesimi::MesajLblYaz(const QString &metin)
 {
+    m_bekleyen.mesaj = true;
+    m_bekleyen.metin = metin;
+    Zamanla();
+}
+
+void EkranEtkilesimi::FrameBarGoster(bool gorunur)
+{
+    // Shown or hidden with the values it is to show.
+    Goster();
     if (m_gorunum)
-        m_gorunum->MesajLblYaz(metin);
+        m_gorunum->FrameBarGoster(gorunur);
+}
+
+void EkranEtkilesimi::Zamanla()
+{
+    if (!m_sonGosterim.isValid() || m_sonGosterim.elapsed() >= GosterimAraligiMs)
+        Goster();
+    else if (!m_gecikme.isActive())
+        m_gecikme.start(int(GosterimAraligiMs - m_sonGosterim.elapsed()));
+}
+
+void EkranEtkilesimi::Goster()
+{
+    m_gecikme.stop();
+    m_sonGosterim.start();
+    const Bekleyen b = std::exchange(m_bekleyen, Bekleyen());
+    if (!m_gorunum)
+        return;
+    if (b.bar)
+        m_gorunum->KartBarAyarla(b.maksimum, b.deger);
+    if (b.yuzde)
+        m_gorunum->BarFrameYaz(b.baslik);
+    if (b.mesaj)
+        m_gorunum->MesajLblYaz(b.metin);
 }
 
 void EkranEtkilesimi::BekleyenOlaylariIsle()
 {
+    // A long command asks after every card; the screen needs far fewer turns to repaint and
+    // to answer the operator.
+    if (m_sonOlaylar.isValid() && m_sonOlaylar.elapsed() < OlayAraligiMs)
+        return;
+    if (m_gecikme.isActive() && m_sonGosterim.elapsed() >= GosterimAraligiMs)
+        Goster();
     QCoreApplication::processEvents();
+    m_sonOlaylar.start();
 }
 
 void EkranEtkilesimi::PanoyaYaz(const QString &metin)

@@ -7,6 +7,7 @@
 #include "filter/SorguOlusturucu.h"
 #include "filter/StokListesi.h"
 #include "filter/ui/FiltreGrdTemsilcisi.h"
+#include "state/Degiskenler.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
 
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QThread>
@@ -27,6 +29,12 @@
 namespace {
 
 const QString Baslik = QStringLiteral("Stok ve Fiyat Transfer Sistemi");
+constexpr int TasarimGenisligi = 1180;
+constexpr int TasarimYuksekligi = 860;
+constexpr int PencereBasligi = 32;
+constexpr int PencereKenari = 8;
+constexpr int FiltreLblGenisligi = 150;
+constexpr int DegerGenisligi = 130;
 
 QPushButton *Dugme(QWidget *ust, const char *ad, const QString &metin)
 {
@@ -46,6 +54,8 @@ FiltreFrm::FiltreFrm(QWidget *ust) : QWidget(ust)
     m_filtre = new FiltreTablosu(this);
     m_fisgrd = new SonucListesi(this);
     Olustur();
+    FirmaGoster(QString(), Degiskenler::FirmaAdi);
+    EkranaSigdir();
     m_ekran = dynamic_cast<EkranEtkilesimi *>(&Operator());
     if (m_ekran)
         m_ekran->IlerlemeGorunumuKur(this);
@@ -63,14 +73,12 @@ FiltreFrm::~FiltreFrm()
 void FiltreFrm::Olustur()
 {
     // Criteria grid: the narrow fixed column 0 is the row header; hidden columns stay hidden.
-    FiltreGrd = new QTableView(this);
+    FiltreGrd = new FiltreGrdGorunumu(*m_filtre, this);
     FiltreGrd->setObjectName(QStringLiteral("FiltreGrd"));
     FiltreGrd->setModel(m_filtre);
     FiltreGrd->setSelectionModel(new FiltreSecimModeli(*m_filtre));
     FiltreGrd->setItemDelegate(new FiltreGrdTemsilcisi(*m_filtre, FiltreGrd));
     FiltreGrd->setSelectionMode(QAbstractItemView::SingleSelection);
-    FiltreGrd->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    FiltreGrd->setTabKeyNavigation(true);
     FiltreGrd->setAlternatingRowColors(true);
     FiltreGrd->verticalHeader()->setFixedWidth(12);
     FiltreGrd->verticalHeader()->setDefaultSectionSize(24);
@@ -78,46 +86,57 @@ void FiltreFrm::Olustur()
     FiltreGrd->setColumnHidden(0, true);
     for (const char *gizli : {"Ayirac", "Alan", "Secenek", "Tip", "Girsin"})
         FiltreGrd->setColumnHidden(m_filtre->ColIndex(QLatin1String(gizli)), true);
-    FiltreGrd->setColumnWidth(m_filtre->ColIndex(QStringLiteral("FiltreLbl")), 160);
-    FiltreGrd->setColumnWidth(m_filtre->ColIndex(QStringLiteral("Baslangic")), 170);
+    FiltreGrd->setColumnWidth(m_filtre->ColIndex(QStringLiteral("FiltreLbl")), FiltreLblGenisligi);
+    FiltreGrd->setColumnWidth(m_filtre->ColIndex(QStringLiteral("Baslangic")), DegerGenisligi);
     FiltreGrd->horizontalHeader()->setStretchLastSection(true);
-    FiltreGrd->setMinimumWidth(12 + 160 + 170 + 170 + 24);
+    FiltreGrd->setMinimumWidth(12 + FiltreLblGenisligi + 2 * DegerGenisligi + 24);
     connect(m_filtre, &FiltreTablosu::SatirGizlendi, FiltreGrd,
             [this](int satir, bool gizli) { FiltreGrd->setRowHidden(satir - 1, gizli); });
 
     // Result list: the running number is the model's column 0, so no row header is needed.
+    // The name takes whatever width the other columns leave.
     Fisgrd = new QTableView(this);
     Fisgrd->setObjectName(QStringLiteral("Fisgrd"));
     Fisgrd->setModel(m_fisgrd);
     Fisgrd->setSelectionBehavior(QAbstractItemView::SelectRows);
     Fisgrd->setSelectionMode(QAbstractItemView::SingleSelection);
     Fisgrd->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Fisgrd->setTabKeyNavigation(false);
     Fisgrd->setAlternatingRowColors(true);
     Fisgrd->verticalHeader()->hide();
     Fisgrd->verticalHeader()->setDefaultSectionSize(22);
     Fisgrd->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Fisgrd->setColumnWidth(0, 60);
-    Fisgrd->setColumnWidth(m_fisgrd->ColIndex(QStringLiteral("Stok_Kod")), 170);
-    Fisgrd->setColumnWidth(m_fisgrd->ColIndex(QStringLiteral("Fiyat")), 110);
+    Fisgrd->setColumnWidth(m_fisgrd->ColIndex(QStringLiteral("Stok_Kod")), 120);
+    Fisgrd->setColumnWidth(m_fisgrd->ColIndex(QStringLiteral("Fiyat")), 100);
     Fisgrd->setColumnHidden(m_fisgrd->ColIndex(QStringLiteral("Fiyat_ID")), true);
     Fisgrd->setColumnHidden(m_fisgrd->ColIndex(QStringLiteral("Stok_ID")), true);
+    Fisgrd->horizontalHeader()->setStretchLastSection(false);
     Fisgrd->horizontalHeader()->setSectionResizeMode(m_fisgrd->ColIndex(QStringLiteral("Stok_Ad")),
                                                      QHeaderView::Stretch);
 
-    TamamBtn = Dugme(this, "TamamBtn", QStringLiteral("STOKLARI GÖSTER"));
-    SilBtn = Dugme(this, "SilBtn", QStringLiteral("İŞLEM LİSTESİNDEN SİL"));
-    DosyaOlusturBtn = Dugme(this, "DosyaOlusturBtn", QStringLiteral("DOSYA OLUŞTUR"));
-    DosyadanOkuBtn = Dugme(this, "DosyadanOkuBtn", QStringLiteral("DOSYADAN AL"));
-    YazdirBtn = Dugme(this, "YazdirBtn", QStringLiteral("LİSTEYİ YAZDIR"));
-    CikisBtn = Dugme(this, "CikisBtn", QStringLiteral("ÇIKIŞ"));
-    TamamBtn->setToolTip(QStringLiteral("F2"));
-    CikisBtn->setToolTip(QStringLiteral("F3"));
+    // Alt and the underlined letter press a button from anywhere on the window.
+    TamamBtn = Dugme(this, "TamamBtn", QStringLiteral("&STOKLARI GÖSTER"));
+    SilBtn = Dugme(this, "SilBtn", QStringLiteral("İŞLEM &LİSTESİNDEN SİL"));
+    DosyaOlusturBtn = Dugme(this, "DosyaOlusturBtn", QStringLiteral("DOSYA &OLUŞTUR"));
+    DosyadanOkuBtn = Dugme(this, "DosyadanOkuBtn", QStringLiteral("DOSYADAN &AL"));
+    YazdirBtn = Dugme(this, "YazdirBtn", QStringLiteral("LİSTEYİ &YAZDIR"));
+    CikisBtn = Dugme(this, "CikisBtn", QStringLiteral("ÇI&KIŞ"));
+    TamamBtn->setToolTip(QStringLiteral("F2, Alt+S"));
+    SilBtn->setToolTip(QStringLiteral("Alt+L"));
+    DosyaOlusturBtn->setToolTip(QStringLiteral("Alt+O"));
+    DosyadanOkuBtn->setToolTip(QStringLiteral("Alt+A"));
+    YazdirBtn->setToolTip(QStringLiteral("Alt+Y"));
+    CikisBtn->setToolTip(QStringLiteral("F3, Alt+K"));
 
     Kayit_SayisiLbl = new QLabel(KayitSayisiBasligi, this);
     Kayit_SayisiLbl->setObjectName(QStringLiteral("Kayit_SayisiLbl"));
     QFont kalin = Kayit_SayisiLbl->font();
     kalin.setBold(true);
     Kayit_SayisiLbl->setFont(kalin);
+    FirmaLbl = new QLabel(this);
+    FirmaLbl->setObjectName(QStringLiteral("FirmaLbl"));
+    FirmaLbl->setFont(kalin);
 
     FrameBar = new QFrame(this);
     FrameBar->setObjectName(QStringLiteral("FrameBar"));
@@ -125,6 +144,10 @@ void FiltreFrm::Olustur()
     // The status text stays readable after the progress frame hides.
     MesajLbl = new QLabel(QStringLiteral("Yedekleme İçin Gerekli Bilgiler Toplanıyor"), this);
     MesajLbl->setObjectName(QStringLiteral("MesajLbl"));
+    // A long card name is cut at the label's edge instead of widening the window.
+    MesajLbl->setMinimumWidth(1);
+    MesajLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    MesajLbl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     BarFrame = new QGroupBox(QStringLiteral("% 0"), FrameBar);
     BarFrame->setObjectName(QStringLiteral("BarFrame"));
     KartBar = new QProgressBar(BarFrame);
@@ -136,23 +159,19 @@ void FiltreFrm::Olustur()
     frameDuzen->addWidget(BarFrame, 1);
     FrameBar->setVisible(false);
 
-    auto *liste = new QWidget(this);
-    auto *listeDuzen = new QVBoxLayout(liste);
-    listeDuzen->setContentsMargins(0, 0, 0, 0);
-    listeDuzen->addWidget(Fisgrd, 1);
-    auto *durumDuzen = new QHBoxLayout;
-    durumDuzen->addWidget(Kayit_SayisiLbl);
-    durumDuzen->addStretch(1);
-    durumDuzen->addWidget(MesajLbl);
-    listeDuzen->addLayout(durumDuzen);
-    listeDuzen->addWidget(FrameBar);
-
     auto *bolucu = new QSplitter(Qt::Horizontal, this);
     bolucu->addWidget(FiltreGrd);
-    bolucu->addWidget(liste);
+    bolucu->addWidget(Fisgrd);
     bolucu->setStretchFactor(0, 0);
     bolucu->setStretchFactor(1, 1);
     bolucu->setChildrenCollapsible(false);
+
+    auto *durumDuzen = new QHBoxLayout;
+    durumDuzen->addWidget(Kayit_SayisiLbl);
+    durumDuzen->addSpacing(24);
+    durumDuzen->addWidget(FirmaLbl);
+    durumDuzen->addSpacing(24);
+    durumDuzen->addWidget(MesajLbl, 1);
 
     auto *dugmeler = new QHBoxLayout;
     for (QPushButton *d : {TamamBtn, SilBtn, DosyaOlusturBtn, DosyadanOkuBtn, YazdirBtn})
@@ -162,8 +181,9 @@ void FiltreFrm::Olustur()
 
     auto *duzen = new QVBoxLayout(this);
     duzen->addWidget(bolucu, 1);
+    duzen->addLayout(durumDuzen);
+    duzen->addWidget(FrameBar);
     duzen->addLayout(dugmeler);
-    resize(1180, 860);
 
     connect(TamamBtn, &QPushButton::clicked, this, &FiltreFrm::StoklariGoster);
     connect(SilBtn, &QPushButton::clicked, this, &FiltreFrm::ListedenSil);
@@ -171,6 +191,28 @@ void FiltreFrm::Olustur()
     connect(DosyadanOkuBtn, &QPushButton::clicked, this, &FiltreFrm::DosyadanAlKomutu);
     connect(YazdirBtn, &QPushButton::clicked, this, &FiltreFrm::ListeyiYazdir);
     connect(CikisBtn, &QPushButton::clicked, this, &FiltreFrm::close);
+}
+
+void FiltreFrm::EkranaSigdir()
+{
+    QSize boyut(TasarimGenisligi, TasarimYuksekligi);
+    const QScreen *ekran = screen();
+    if (!ekran) {
+        resize(boyut);
+        return;
+    }
+    const QRect alan = ekran->availableGeometry();
+    // Room for the title bar and borders a window manager adds around the window.
+    boyut = boyut.boundedTo(alan.size() - QSize(PencereKenari, PencereBasligi + PencereKenari));
+    resize(boyut.expandedTo(minimumSizeHint()));
+    move(alan.topLeft() + QPoint(qMax(0, (alan.width() - width() - PencereKenari) / 2),
+                                 qMax(0, (alan.height() - height() - PencereBasligi - PencereKenari) / 2)));
+}
+
+void FiltreFrm::FirmaGoster(const QString &kod, const QString &ad)
+{
+    const QString firma = kod.trimmed().isEmpty() ? ad.trimmed() : kod.trimmed() + QStringLiteral(" - ") + ad.trimmed();
+    FirmaLbl->setText(QStringLiteral("FİRMA : ") + firma);
 }
 
 void FiltreFrm::Yukle()
@@ -204,19 +246,20 @@ void FiltreFrm::UzunKomut(const std::function<void()> &komut)
 void FiltreFrm::StoklariGoster()
 {
     UzunKomut([this] {
-        // An editor still open holds a value the operator sees as entered.
         // A value still being edited counts as entered.
-        if (QWidget *duzenleyici = FiltreGrd->indexWidget(FiltreGrd->currentIndex()))
-            Q_EMIT FiltreGrd->itemDelegate()->commitData(duzenleyici);
+        FiltreGrd->DuzenlemeyiBitir();
+        // A refused statement leaves the list, its count and the export choices as they were.
         if (!SorguOlustur(*m_filtre, m_secim))
             return;
-        if (const std::optional<int> sayi = StoklariListele(*m_fisgrd))
-            Kayit_SayisiLbl->setText(KayitSayisiMetni(*sayi));
+        const std::optional<int> sayi = StoklariListele(*m_fisgrd);
+        // A listing that failed has emptied the list: no count of an earlier one beside it.
+        Kayit_SayisiLbl->setText(sayi ? KayitSayisiMetni(*sayi) : KayitSayisiBasligi);
     });
 }
 
 void FiltreFrm::ListedenSil()
 {
+    FiltreGrd->DuzenlemeyiBitir();
     if (m_mesgul || Fisgrd->currentIndex().row() + 1 < 1)
         return;
     if (Operator().Mesaj(QStringLiteral("Seçili Stok aktrılmayacaktır Eminmisiniz"), Etkilesim::Simge::Soru,
@@ -229,12 +272,15 @@ void FiltreFrm::ListedenSil()
 
 void FiltreFrm::ListeyiYazdir()
 {
+    FiltreGrd->DuzenlemeyiBitir();
     if (!m_mesgul)
         ::ListeyiYazdir(*Fisgrd, YazdirmaDiyalogAdimi);
 }
 
 void FiltreFrm::BugunuYaz()
 {
+    // Otherwise the editor, once left, would write its text over today's date.
+    FiltreGrd->DuzenlemeyiBitir();
     const QString bugun = Bugun().toString(QStringLiteral("dd.MM.yyyy"));
     m_filtre->SetTextMatrix(1, m_filtre->ColIndex(QStringLiteral("Baslangic")), bugun);
     m_filtre->SetTextMatrix(1, m_filtre->ColIndex(QStringLiteral("Bitis")), bugun);
@@ -242,12 +288,14 @@ void FiltreFrm::BugunuYaz()
 
 void FiltreFrm::DosyaOlusturKomutu()
 {
+    FiltreGrd->DuzenlemeyiBitir();
     // The listed cards, with the choices of the last query build.
     UzunKomut([this] { DosyaOlustur(*m_fisgrd, m_secim); });
 }
 
 void FiltreFrm::DosyadanAlKomutu()
 {
+    FiltreGrd->DuzenlemeyiBitir();
     UzunKomut([] { DosyadanAl(); });
 }
 
@@ -286,6 +334,7 @@ bool FiltreFrm::eventFilter(QObject *nesne, QEvent *olay)
 
 void FiltreFrm::closeEvent(QCloseEvent *olay)
 {
+    FiltreGrd->DuzenlemeyiBitir();
     // A running transfer is not cut off half-way; the window closes once it is done.
     if (m_mesgul) {
         olay->ignore();

@@ -2,6 +2,7 @@
 
 #include "common/ui/EkranEtkilesimi.h"
 #include "filter/AktarimSecimi.h"
+#include "filter/ui/FiltreGrdGorunumu.h"
 #include "filter/ui/ListeYazdirma.h"
 
 #include <QWidget>
@@ -31,6 +32,10 @@ public:
     const AktarimSecimi &Secim() const { return m_secim; }
     bool Mesgul() const { return m_mesgul; }
 
+    // The company the screen works on, shown beside the record count: DOSYADAN AL writes
+    // into it. The name is Degiskenler::FirmaAdi until the login gives code and name.
+    void FirmaGoster(const QString &kod, const QString &ad);
+
     // The print dialog step; tests replace it to print without a dialog.
     YazdirmaDiyalogu YazdirmaDiyalogAdimi = StandartYazdirmaDiyalogu();
 
@@ -40,7 +45,7 @@ public:
     void FrameBarGoster(bool gorunur) override;
     void MesajLblYaz(const QString &metin) override;
 
-    QTableView *FiltreGrd = nullptr;
+    FiltreGrdGorunumu *FiltreGrd = nullptr;
     QTableView *Fisgrd = nullptr;
     QPushButton *TamamBtn = nullptr;
     QPushButton *SilBtn = nullptr;
@@ -49,6 +54,7 @@ public:
     QPushButton *YazdirBtn = nullptr;
     QPushButton *CikisBtn = nullptr;
     QLabel *Kayit_SayisiLbl = nullptr;
+    QLabel *FirmaLbl = nullptr;
     QLabel *MesajLbl = nullptr;
     QFrame *FrameBar = nullptr;
     QGroupBox *BarFrame = nullptr;
@@ -71,6 +77,9 @@ protected:
 private:
     void Olustur();
     void Yukle();
+    // The window's size and place on the screen it opens on: at most the designed size, never
+    // larger than the room the screen leaves.
+    void EkranaSigdir();
     // Runs a long command with the commands shut, so a second one cannot start inside it.
     void UzunKomut(const std::function<void()> &komut);
     void KomutlariAc(bool acik);

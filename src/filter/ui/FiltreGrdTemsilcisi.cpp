@@ -3,11 +3,62 @@
 #include "common/TarihKontrol.h"
 #include "filter/FiltreTablosu.h"
 
-#include <QComboBox>
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 constexpr int TarihSatiri = 1;
+// Set on a date editor while the date check may show its message box.
+constexpr char TarihDenetimi[] = "TarihDenetimi";
+} // namespace
+
+SecenekKutusu::SecenekKutusu(QWidget *ust) : QComboBox(ust)
+{
+    connect(this, &QComboBox::activated, this, [this] { m_secildi = true; });
+}
+
+void SecenekKutusu::ListeyiAc(const QString &aranan)
+{
+    showPopup();
+    if (!aranan.isEmpty())
+        view()->keyboardSearch(aranan);
+}
+
+void SecenekKutusu::keyPressEvent(QKeyEvent *olay)
+{
+    const Qt::KeyboardModifiers tuslar = olay->modifiers();
+    switch (olay->key()) {
+    case Qt::Key_Down:
+        if (tuslar & Qt::AltModifier) {
+            ListeyiAc();
+            return;
+        }
+        Q_FALLTHROUGH();
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        // The grid moves to another cell; the value stays.
+        olay->ignore();
+        return;
+    default:
+        if (!olay->text().isEmpty() && olay->text().front().isPrint()
+            && !(tuslar & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            ListeyiAc(olay->text());
+            return;
+        }
+    }
+    QComboBox::keyPressEvent(olay);
+}
+
+void SecenekKutusu::wheelEvent(QWheelEvent *olay)
+{
+    // The wheel scrolls the grid instead of turning the value.
+    olay->ignore();
 }
 
 FiltreGrdTemsilcisi::FiltreGrdTemsilcisi(FiltreTablosu &tablo, QObject *ust)
@@ -20,7 +71,7 @@ QWidget *FiltreGrdTemsilcisi::createEditor(QWidget *ust, const QStyleOptionViewI
     const int satir = indeks.row() + 1;
     const QStringList ogeler = m_tablo.Secenekler(satir);
     if (!ogeler.isEmpty()) {
-        auto *kutu = new QComboBox(ust);
+        auto *kutu = new SecenekKutusu(ust);
         kutu->setObjectName(QStringLiteral("SecenekKutusu"));
         for (const QString &oge : ogeler) {
             // The further columns of an item are shown beside its value, the value alone is stored.
@@ -39,13 +90,20 @@ QWidget *FiltreGrdTemsilcisi::createEditor(QWidget *ust, const QStyleOptionViewI
     satirKutusu->setFrame(false);
     if (satir == TarihSatiri) {
         connect(satirKutusu, &QLineEdit::textEdited, satirKutusu, [satirKutusu](const QString &metin) {
+            // The message box of a refused day or month takes the focus: the editor must
+            // neither close nor be deleted under the key press that is still typing into it.
+            QPointer<QLineEdit> kutu(satirKutusu);
+            kutu->setProperty(TarihDenetimi, true);
             const std::optional<QString> tarih = TarihKontrol(metin);
+            if (!kutu)
+                return;
+            kutu->setProperty(TarihDenetimi, false);
             if (!tarih) {
-                satirKutusu->setFocus();
+                kutu->setFocus();
                 return;
             }
             if (*tarih != metin)
-                satirKutusu->setText(*tarih);
+                kutu->setText(*tarih);
         });
     }
     return satirKutusu;
@@ -55,8 +113,8 @@ void FiltreGrdTemsilcisi::setEditorData(QWidget *editor, const QModelIndex &inde
 {
     const QString deger = indeks.data(Qt::EditRole).toString();
     if (auto *kutu = qobject_cast<QComboBox *>(editor)) {
-        const int i = kutu->findData(deger);
-        kutu->setCurrentIndex(i < 0 ? 0 : i);
+        // A value outside the list (an end value never chosen) marks no item.
+        kutu->setCurrentIndex(kutu->findData(deger));
     } else if (auto *satir = qobject_cast<QLineEdit *>(editor)) {
         satir->setText(deger);
     }
@@ -64,12 +122,46 @@ void FiltreGrdTemsilcisi::setEditorData(QWidget *editor, const QModelIndex &inde
 
 void FiltreGrdTemsilcisi::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &indeks) const
 {
-    if (auto *kutu = qobject_cast<QComboBox *>(editor)) {
-        if (kutu->currentIndex() >= 0)
+    if (auto *kutu = qobject_cast<SecenekKutusu *>(editor)) {
+        // Only an item the operator picked is a new value.
+        if (kutu->Secildi() && kutu->currentIndex() >= 0)
             model->setData(indeks, kutu->currentData(), Qt::EditRole);
     } else if (auto *satir = qobject_cast<QLineEdit *>(editor)) {
         model->setData(indeks, satir->text(), Qt::EditRole);
     }
+}
+
+bool FiltreGrdTemsilcisi::eventFilter(QObject *nesne, QEvent *olay)
+{
+    auto *duzenleyici = qobject_cast<QWidget *>(nesne);
+    if (!duzenleyici)
+        return QStyledItemDelegate::eventFilter(nesne, olay);
+    switch (olay->type()) {
+    case QEvent::FocusOut:
+    case QEvent::Hide:
+        // The date check's message box has the focus for now; the edit goes on after it.
+        if (duzenleyici->property(TarihDenetimi).toBool())
+            return false;
+        break;
+    case QEvent::KeyPress: {
+        const auto *tus = static_cast<QKeyEvent *>(olay);
+        if ((tus->key() != Qt::Key_Tab && tus->key() != Qt::Key_Backtab)
+            || (tus->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            break;
+        // Tab ends the edit and moves on to the next control, as it does from the grid.
+        QWidget *grid = duzenleyici->parentWidget() ? duzenleyici->parentWidget()->parentWidget() : nullptr;
+        Q_EMIT commitData(duzenleyici);
+        Q_EMIT closeEditor(duzenleyici, QAbstractItemDelegate::NoHint);
+        if (qobject_cast<QAbstractItemView *>(grid)) {
+            QKeyEvent ayni(QEvent::KeyPress, tus->key(), tus->modifiers());
+            QCoreApplication::sendEvent(grid, &ayni);
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return QStyledItemDelegate::eventFilter(nesne, olay);
 }
 
 FiltreSecimModeli::FiltreSecimModeli(FiltreTablosu &tablo) : QItemSelectionModel(&tablo), m_tablo(tablo) {}

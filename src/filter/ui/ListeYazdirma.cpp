@@ -44,10 +44,12 @@ void Ciz(QPrinter &yazici, const QTableView &grid)
 {
     const QAbstractItemModel *model = grid.model();
     QList<int> sutunlar;
+    QHash<int, double> genislikler;
     int toplam = 0;
     for (int c = 0; c < model->columnCount(); ++c)
         if (!grid.isColumnHidden(c)) {
             sutunlar << c;
+            genislikler[c] = grid.columnWidth(c);
             toplam += grid.columnWidth(c);
         }
     QPainter kalem(&yazici);
@@ -57,6 +59,13 @@ void Ciz(QPrinter &yazici, const QTableView &grid)
     kalem.scale(olcek, olcek);
     const double genislik = sayfa.width() / olcek;
     const double yukseklik = sayfa.height() / olcek;
+    // The page's spare width goes where the screen puts its own (the name), so that a list
+    // shown in a small window does not print cut names.
+    for (int c : sutunlar)
+        if (genislik > toplam && grid.horizontalHeader()->sectionResizeMode(c) == QHeaderView::Stretch) {
+            genislikler[c] += genislik - toplam;
+            break;
+        }
 
     QFont yazi = grid.font();
     yazi.setPixelSize(QFontInfo(grid.font()).pixelSize());
@@ -69,7 +78,7 @@ void Ciz(QPrinter &yazici, const QTableView &grid)
         kalem.setFont(f);
         double x = 0;
         for (int c : sutunlar) {
-            const double w = grid.columnWidth(c);
+            const double w = genislikler.value(c);
             kalem.drawText(QRectF(x + 3, y, w - 6, satirBoyu), hiza(c) | Qt::TextSingleLine, metin(c));
             x += w;
         }

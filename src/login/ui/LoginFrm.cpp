@@ -335,6 +335,7 @@ void LoginFrm::FirmaSecimi()
     switch (sonuc.durum) {
     case FirmaSecimSonucu::Durum::Secildi:
         m_bitti = true;
+        m_firmaKodu = sonuc.kod;
         Q_EMIT FirmaSecildi();
         return;
     case FirmaSecimSonucu::Durum::Secilemedi:

@@ -35,6 +35,8 @@ public:
     void FirmaSecimi();
 
     int DenemeSayisi() const { return m_denemeSayisi; }
+    // The code of the company chosen, once FirmaSecildi() was emitted.
+    const QString &FirmaKodu() const { return m_firmaKodu; }
     bool Bitti() const { return m_bitti; }
 
     // Background colour of a text box that has the focus.
@@ -71,6 +73,7 @@ private:
     QString m_bilgisayarAdi;
     quint8 m_denemeSayisi = 0;
     Recordset m_firmaRS;
+    QString m_firmaKodu;
     bool m_bitti = false;
     bool m_ilkGosterim = true;
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIdentityProxyModel>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// The file dialog of the transfer commands: Qt's own dialog on every desktop (so that it
+// speaks Turkish with the program's translation), large enough for its columns, sizes and
+// dates in the Turkish form. The chosen path, or nothing when the operator cancelled.
+std::optional<QString> TransferDosyasiSec(QWidget *ust, const QString &onerilen, bool kaydet);
+
+// The dialog's files with their size, kind and date written the Turkish way ("12,5 kB",
+// "Klasör", "25.12.2024 14:30"); the file system model writes them in the system's language.
+class TurkceDosyaModeli : public QIdentityProxyModel
+{
+    Q_OBJECT
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &indeks, int rol = Qt::DisplayRole) const override;
+};

@@ -1,0 +1,258 @@
+#include "state/SqlServerArkaUcu.h"
+
+#include "state/Baglanti.h"
+#include "state/Hata.h"
+#include "state/HazirKomut.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringDecoder>
+
+namespace {
+
+bool GirisReddiMi(const QSqlError &hata)
+{
+    const QString metin = hata.text() + QLatin1Char(' ') + hata.nativeErrorCode();
+    return metin.contains(QLatin1String("28000")) || metin.contains(QLatin1String("18456"))
+           || metin.contains(QLatin1String("login failed"), Qt::CaseInsensitive);
+}
+
+SutunBilgisi OdbcSutunu(const QSqlField &alan)
+{
+    SutunBilgisi bilgi;
+    switch (alan.typeID()) {
+    case 1: case -8: // SQL_CHAR, SQL_WCHAR
+        bilgi.tip = SutunTipi::SabitMetin;
+        break;
+    case 12: case -9: case -1: case -10: // SQL_VARCHAR, SQL_WVARCHAR, long variants
+        bilgi.tip = SutunTipi::DegiskenMetin;
+        break;
+    case 4: case 5: case -6: case -5:
+        bilgi.tip = SutunTipi::TamSayi;
+        break;
+    case 2: case 3: case 6: case 7: case 8:
+        bilgi.tip = SutunTipi::Ondalik;
+        break;
+    case -7:
+        bilgi.tip = SutunTipi::Bit;
+        break;
+    case 9: case 91: case 93: case 11:
+        bilgi.tip = SutunTipi::Tarih;
+        break;
+    default:
+        break;
+    }
+    if (bilgi.tip == SutunTipi::SabitMetin || bilgi.tip == SutunTipi::DegiskenMetin)
+        bilgi.uzunluk = qMax(0, alan.length());
+    return bilgi;
+}
+
+// Sent in the batch of every INSERT (see Lehce).
+const QString AnahtarSorgusu = QStringLiteral(";SELECT CAST(SCOPE_IDENTITY() AS bigint)");
+
+// [name] or [schema].[name], each part quoted the T-SQL way.
+QString TabloAdi(const QString &tablo)
+{
+    QStringList parcalar;
+    for (QString parca : tablo.split(QLatin1Char('.'))) {
+        parca.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        parcalar << QLatin1Char('[') + parca + QLatin1Char(']');
+    }
+    return parcalar.join(QLatin1Char('.'));
+}
+
+} // namespace
+
+QSqlDatabase SqlServerArkaUcu::Ac(const QString &ad, const QString &kullanici, const QString &sifre,
+                                  const QString &veritabani)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
+    db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(kullanici, sifre, veritabani, m_server,
+                                                               VeriTabaniBaglantisi::OdbcSurucusu()));
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=15;SQL_ATTR_CONNECTION_TIMEOUT=15"));
+    QString hataMetni;
+    bool reddedildi = false;
+    if (!db.open()) {
+        hataMetni = db.lastError().text();
+        reddedildi = GirisReddiMi(db.lastError());
+    } else {
+        // A lock another connection holds ends in an error after the same wait as on the
+        // embedded backend, never in a hang; the setting lasts as long as the connection.
+        QSqlQuery ayar(db);
+        ayar.setForwardOnly(true);
+        if (!ayar.exec(QStringLiteral("SET LOCK_TIMEOUT %1").arg(KilitBeklemesiMs())))
+            hataMetni = ayar.lastError().text();
+        else
+            KodSayfasiniOku(db);
+    }
+    if (!hataMetni.isEmpty()) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(ad);
+        throw BaglantiHatasi(hataMetni, reddedildi);
+    }
+    return db;
+}
+
+void SqlServerArkaUcu::KodSayfasiniOku(QSqlDatabase &db)
+{
+    m_kodSayfasi = 0;
+    m_kodSayfasiHarfleri.clear();
+    if (db.driver()->hasFeature(QSqlDriver::Unicode))
+        return; // the driver binds text as Unicode
+    QSqlQuery sorgu(db);
+    sorgu.setForwardOnly(true);
+    if (!sorgu.exec(QStringLiteral("SELECT CAST(COLLATIONPROPERTY(CAST(DATABASEPROPERTYEX(DB_NAME(), 'Collation') "
+                                   "AS nvarchar(128)), 'CodePage') AS int)"))
+        || !sorgu.next())
+        return;
+    const int kodSayfasi = sorgu.value(0).toInt();
+    QStringDecoder cozucu(QStringLiteral("windows-%1").arg(kodSayfasi).toLatin1().constData());
+    if (kodSayfasi <= 0 || !cozucu.isValid())
+        return;
+    // A single-byte code page: the characters its upper half holds.
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const QString c = cozucu.decode(QByteArray(1, char(b)));
+        if (c.size() == 1 && c[0] != QChar::ReplacementCharacter)
+            m_kodSayfasiHarfleri.insert(c[0].unicode());
+    }
+    m_kodSayfasi = kodSayfasi;
+}
+
+void SqlServerArkaUcu::DegerleriDenetle(const QVariantList &degerler) const
+{
+    // FreeTDS turns bound text into the database's code page, and a character the code page
+    // lacks fails the statement and leaves the connection unusable: such a text is refused here.
+    if (m_kodSayfasi == 0)
+        return;
+    for (const QVariant &deger : degerler) {
+        if (deger.typeId() != QMetaType::QString)
+            continue;
+        const QString &metin = *static_cast<const QString *>(deger.constData());
+        for (const QChar c : metin) {
+            if (c.unicode() >= 0x80 && !m_kodSayfasiHarfleri.contains(c.unicode()))
+                throw Hata(QStringLiteral("'%1' metnindeki '%2' karakteri sunucuya gönderilemez: veritabanının kod "
+                                          "sayfası (%3) bu karakteri içermiyor.")
+                               .arg(metin, QString(c))
+                               .arg(m_kodSayfasi));
+        }
+    }
+}
+
+QString SqlServerArkaUcu::Lehce(const QString &sql) const
+{
+    // The key of a new row: SCOPE_IDENTITY() is right only in the INSERT's own batch, and
+    // @@IDENTITY (what the ODBC driver would ask) takes a trigger's insert for the row's.
+    static const QRegularExpression ekleme(QStringLiteral(R"(^\s*INSERT\b)"), QRegularExpression::CaseInsensitiveOption);
+    if (!ekleme.match(sql).hasMatch())
+        return sql;
+    QString metin = sql;
+    while (metin.endsWith(QLatin1Char(';')) || (!metin.isEmpty() && metin.back().isSpace()))
+        metin.chop(1);
+    return metin + AnahtarSorgusu;
+}
+
+void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru)
+{
+    // A write transaction differs only in its lookups, which carry KilitIpucu().
+    if (!db.transaction())
+        VeritabaniHatasiFirlat(*this, db.lastError());
+}
+
+QStringList SqlServerArkaUcu::KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const
+{
+    switch (adim) {
+    case KayitNoktasiAdimi::Kur:
+        return {QStringLiteral("SAVE TRANSACTION ") + ad};
+    case KayitNoktasiAdimi::Onayla:
+        return {};
+    case KayitNoktasiAdimi::GeriDon:
+        return {QStringLiteral("ROLLBACK TRANSACTION ") + ad};
+    }
+    return {};
+}
+
+bool SqlServerArkaUcu::KilitZamanAsimiMi(const QString &yerelKod) const
+{
+    // 1222: "Lock request time out period exceeded." (one code per diagnostic record)
+    return yerelKod.split(QLatin1Char(';')).contains(QLatin1String("1222"));
+}
+
+QVariant SqlServerArkaUcu::SaklananTarih(const QDate &tarih, const QTime &saat) const
+{
+    if (!tarih.isValid())
+        return QVariant(QMetaType(QMetaType::QDateTime));
+    return QVariant(QDateTime(tarih, saat));
+}
+
+QVector<SutunBilgisi> SqlServerArkaUcu::SonucSutunlari(QSqlDatabase, const QSqlRecord &kayit, const QString &)
+{
+    QVector<SutunBilgisi> tipler(kayit.count());
+    for (int i = 0; i < kayit.count(); ++i)
+        tipler[i] = OdbcSutunu(kayit.field(i));
+    return tipler;
+}
+
+TabloBilgisi SqlServerArkaUcu::Tablo(QSqlDatabase db, const QString &tablo)
+{
+    TabloBilgisi bilgi;
+    // The columns as a result describes them: the same types every read of the table gets.
+    QSqlQuery sutunlar(db);
+    sutunlar.setForwardOnly(true);
+    if (!sutunlar.exec(QStringLiteral("SELECT TOP 0 * FROM %1").arg(TabloAdi(tablo))))
+        return bilgi;
+    const QSqlRecord kayit = sutunlar.record();
+    for (int i = 0; i < kayit.count(); ++i) {
+        bilgi.sutunlar << kayit.fieldName(i);
+        bilgi.tipler << OdbcSutunu(kayit.field(i));
+    }
+    QSqlQuery anahtar(db);
+    anahtar.setForwardOnly(true);
+    anahtar.prepare(QStringLiteral(
+        "SELECT c.name FROM sys.indexes i "
+        "JOIN sys.index_columns ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id "
+        "JOIN sys.columns c ON c.object_id = ic.object_id AND c.column_id = ic.column_id "
+        "WHERE i.is_primary_key = 1 AND i.object_id = OBJECT_ID(?) ORDER BY ic.key_ordinal"));
+    anahtar.bindValue(0, tablo);
+    if (anahtar.exec()) {
+        while (anahtar.next()) {
+            // The column as the table spells it.
+            const QString ad = anahtar.value(0).toString();
+            const auto yer = std::find_if(bilgi.sutunlar.cbegin(), bilgi.sutunlar.cend(), [&](const QString &s) {
+                return s.compare(ad, Qt::CaseInsensitive) == 0;
+            });
+            bilgi.anahtarlar << (yer != bilgi.sutunlar.cend() ? *yer : ad);
+        }
+    }
+    return bilgi;
+}
+
+bool SqlServerArkaUcu::Yurut(QSqlQuery &sorgu, const QString &sql)
+{
+    DegerleriDenetle(sorgu.boundValues());
+    if (!(sql.isEmpty() ? sorgu.exec() : sorgu.exec(sql)))
+        return false;
+    const QString &gonderilen = sql.isEmpty() ? sorgu.lastQuery() : sql;
+    if (!gonderilen.endsWith(AnahtarSorgusu))
+        return true;
+    // The INSERT's batch ends with the key query; a row count may come before it. Every result
+    // is read now: one left open would keep the connection from its next statement.
+    while (!sorgu.isSelect()) {
+        if (!sorgu.nextResult())
+            break;
+    }
+    m_sonAnahtar = sorgu.isSelect() && sorgu.next() ? sorgu.value(0) : QVariant();
+    while (sorgu.nextResult()) {
+    }
+    return true;
+}
+
+std::unique_ptr<HazirKomutUcu> SqlServerArkaUcu::KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,
+                                                              KomutKullanimi kullanim)
+{
+    return SorguKomutu(baglanti, sql, kullanim);
+}
