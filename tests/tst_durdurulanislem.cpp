@@ -107,7 +107,6 @@ void DurdurulanIslemTesti::oldurulenIceAktarim()
     const int girisSuresi = int(sure.elapsed());
     const QString kopya = QStringLiteral("FIRMA02_TAM");
     m_db->Kopyala(hedef, kopya);
-    SQLSERVER_AKTARIM_BEKLIYOR();
     {
         SahteEtkilesim sessiz;
         BugunuAyarla(QDate::currentDate());

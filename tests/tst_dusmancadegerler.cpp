@@ -147,7 +147,6 @@ void DusmancaDegerlerTesti::disaVeIceAktarim()
         QVERIFY(!QFile::exists(yol));
         return;
     }
-    SQLSERVER_AKTARIM_BEKLIYOR();
     const IceAktarimOzeti ozet = IceAktar(yol);
     const auto sonra = KartDurumlari(*m_db, Hedef);
     if (aktarilir) {
@@ -191,7 +190,6 @@ void DusmancaDegerlerTesti::dosyadakiDeger()
     f.close();
     const auto once = KartDurumlari(*m_db, Hedef);
 
-    SQLSERVER_AKTARIM_BEKLIYOR();
     const IceAktarimOzeti ozet = IceAktar(yol);
     const auto sonra = KartDurumlari(*m_db, Hedef);
     const bool tasinabilir = aktarilir || (kodlu && !deger.contains(';') && deger.size() <= 60);

@@ -133,7 +133,6 @@ void FiltreFrmTesti::init()
 
 void FiltreFrmTesti::cleanup()
 {
-    ProgramKlasorunuAyarla(QString());
     delete m_frm;
     BugunuAyarla(QDate());
     Sifirla();
@@ -621,7 +620,6 @@ void FiltreFrmTesti::aktarimDugmeleri()
     QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->TamamBtn->isEnabled());
 
     // The import reads it back into the same company: the dialog proposes the path just used.
-    SQLSERVER_AKTARIM_BEKLIYOR();
     m_op->dosyalar.enqueue(dosya);
     m_op->cevaplar.enqueue(Etkilesim::Evet);
     QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);

@@ -232,8 +232,6 @@ void VeriTabaniTesti::updateDuzenleIleCalisir()
 
 void VeriTabaniTesti::toplucaEkleVeGuncelle()
 {
-    SQLSERVER_DUZELTME_BEKLIYOR("an updatable recordset finds no key of its table (Qt 6.4 sends the table name to "
-                                "SQLPrimaryKeys with its closing NUL)");
     RecordsetAcDuzenle(ListeRS, QStringLiteral("SELECT Sira_No,Fiyat_Aciklama,On_Deger FROM FIYATTANIM ORDER BY Sira_No"));
     QCOMPARE(ListeRS.RecordCount(), 5);
     ListeRS.MoveNext();
@@ -261,7 +259,6 @@ void VeriTabaniTesti::toplucaEkleVeGuncelle()
     QCOMPARE(m_db->Deger(QStringLiteral("FIRMA01"), QStringLiteral("SELECT count(*) FROM STOKFIYAT WHERE Ana_Birim_Fiyat=12.5")).toInt(), 1);
 
     // A new card learns its identity from the database.
-    SQLSERVER_DUZELTME_BEKLIYOR("a new row of an updatable recordset does not learn its identity");
     RecordsetAcDuzenle(ListeRS, QStringLiteral("SELECT Stok_ID,KDVGrup_ID,Stok_Kod,Stok_Ad FROM STOKKART  WHERE Stok_Kod='YENİ'"));
     QCOMPARE(ListeRS.RecordCount(), 0);
     ListeRS.AddNew();
@@ -290,8 +287,6 @@ void VeriTabaniTesti::nullSutunlarVeSabitUzunluk()
 
 void VeriTabaniTesti::yazilamayanDegerBatchOncesiReddedilir()
 {
-    SQLSERVER_DUZELTME_BEKLIYOR("an updatable recordset reads no column types of its table (Qt 6.4 sends the table name "
-                                "to SQLColumns with its closing NUL)");
     RecordsetAcDuzenle(ListeRS, QStringLiteral("SELECT Stok_ID,ISK_Alis,Raf_Yeri FROM STOKKART WHERE Stok_Kod='10001'"));
     QVERIFY_THROWS_EXCEPTION(Hata, ListeRS.MetinYaz(1, QStringLiteral("yüzde on")));
     QVERIFY_THROWS_EXCEPTION(Hata, ListeRS.MetinYaz(2, QStringLiteral("ÇOK UZUN RAF YERİ")));

@@ -107,13 +107,6 @@ private:
             QSKIP("test server: " neden);                                                                 \
     } while (false)
 
-// The import on SQL Server, until its ODBC side is mended: every import stops at its file
-// header check, or earlier at the price definitions.
-#define SQLSERVER_AKTARIM_BEKLIYOR()                                                                      \
-    SQLSERVER_DUZELTME_BEKLIYOR("the import reads no column types or keys of the target tables (Qt 6.4 "   \
-                                "sends the table name to SQLColumns with its closing NUL) and asks a new "  \
-                                "card's id with @@IDENTITY")
-
 // Ends a test on SQL Server just before a check the product does not pass there yet, saying
 // why; the checks before it still run. On SQLite it does nothing.
 #define SQLSERVER_DUZELTME_BEKLIYOR(neden)                                                                \
