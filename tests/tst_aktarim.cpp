@@ -5,6 +5,7 @@
 #include "filter/SonucListesi.h"
 #include "state/DegerMetin.h"
 #include "state/Degiskenler.h"
+#include "state/TutarliOkuma.h"
 #include "transfer/AktarimDosyasi.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +53,7 @@ private Q_SLOTS:
     void disaAktarimDurdurmalari();
     void basarisizDisaAktarimDosyaBirakmaz();
     void yazilamayanDegerReddedilir();
+    void disaAktarimTekAndaOkur();
 
     void gidisDonus();
     void denemeHicbirSeyYazmaz();
@@ -325,6 +328,50 @@ void AktarimTesti::yazilamayanDegerReddedilir()
         QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Kritik);
         QVERIFY2(m_op->kutular[0].metin.contains(kod) && m_op->kutular[0].metin.contains(sutun), qPrintable(m_op->kutular[0].metin));
     }
+}
+
+void AktarimTesti::disaAktarimTekAndaOkur()
+{
+    // Another program rewrites every card and price row while the export runs (the list holds
+    // each card eight times, so the cards are read in several parts): the file shows them all
+    // as they were when the export began.
+    m_db->Baglan(Kaynak);
+    {
+        TutarliOkuma okuma(Baglanti);
+        if (!okuma.Butun())
+            QSKIP("this database holds one moment per part of the read only (no snapshot isolation): "
+                  "a write to what the part read waits for the part to end");
+    }
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Aciklama='ONCE'");
+    QSet<QString> fiyatlar;
+    for (const auto &f : m_db->Satirlar(Kaynak, "SELECT Fiyat_Sira_No, Stok_ID, Ana_Birim_Fiyat FROM STOKFIYAT"))
+        fiyatlar << QStringLiteral("%1;%2;%3").arg(f[0].toInt()).arg(f[1].toInt()).arg(SayiMetni(f[2].toDouble()));
+    int yazma = 0;
+    m_op->olaylarda = [&] {
+        ++yazma;
+        m_db->Calistir(Kaynak, QStringLiteral("UPDATE STOKKART SET Aciklama='SONRA%1'").arg(yazma));
+        m_db->Calistir(Kaynak, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=Ana_Birim_Fiyat+1000");
+    };
+    const QString kartlar = QStringLiteral("SELECT Stok_ID FROM STOKKART");
+    const QString yol = DisaAktar(Kaynak, QStringList(8, kartlar).join(" UNION ALL "), Secim(true, false));
+    m_op->olaylarda = nullptr;
+    QCOMPARE(m_op->Metinler(), QStringList{QStringLiteral("İşlem Tamamlandı")});
+    QVERIFY(yazma > 15);
+
+    const QStringList satirlar = Satirlar(yol);
+    QCOMPARE(satirlar.count("<STOK>"), 8 * 40);
+    int fiyatSatiri = 0;
+    for (int i = satirlar.indexOf("<STOK>"); i < satirlar.size() - 1; ++i) {
+        if (satirlar[i] != "<STOK>") {
+            const QStringList d = satirlar[i].split(';');
+            QVERIFY2(fiyatlar.contains(QStringList(d.mid(0, 2) + d.mid(3, 1)).join(';')), qPrintable(satirlar[i]));
+            ++fiyatSatiri;
+            continue;
+        }
+        ++i;
+        QVERIFY2(satirlar[i].split(';').contains("ONCE"), qPrintable(satirlar[i]));
+    }
+    QCOMPARE(fiyatSatiri, 8 * int(fiyatlar.size()));
 }
 
 // ---- Import ----------------------------------------------------------------------------

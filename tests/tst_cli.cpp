@@ -1,10 +1,15 @@
 #include "support/TestVeritabani.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
 
 // stoktransfer-cli end to end, against a demo back-office in a temporary folder.
 class CliTesti : public QObject
@@ -28,7 +33,9 @@ private:
         int kod = -1;
         QString cikti, hata;
     };
-    Sonuc Calistir(const QStringList &arglar, const QString &sifre = QStringLiteral("1234"));
+    // `cocukta` runs in the child before the program starts (limits of the process).
+    Sonuc Calistir(const QStringList &arglar, const QString &sifre = QStringLiteral("1234"),
+                   const std::function<void()> &cocukta = {});
     QStringList Giris(const QString &firma) const;
     QMap<QString, int> Ozet(const QString &cikti) const;
     QByteArray Ozetle(const QString &veritabani);
@@ -57,9 +64,11 @@ void CliTesti::cleanup()
     delete m_db;
 }
 
-CliTesti::Sonuc CliTesti::Calistir(const QStringList &arglar, const QString &sifre)
+CliTesti::Sonuc CliTesti::Calistir(const QStringList &arglar, const QString &sifre, const std::function<void()> &cocukta)
 {
     QProcess surec;
+    if (cocukta)
+        surec.setChildProcessModifier(cocukta);
     QProcessEnvironment ortam = QProcessEnvironment::systemEnvironment();
     ortam.insert(QStringLiteral("STOKTRANSFER_PASSWORD"), sifre);
     surec.setProcessEnvironment(ortam);
@@ -227,11 +236,31 @@ void CliTesti::varOlanDosyaZorlanmadanYazilmaz()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("eski\r\n"));
     f.close();
-    const Sonuc zorla = Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01"))
-                                 + QStringList{QStringLiteral("--force"), dosya});
-    QCOMPARE(zorla.kod, 0);
+    const QStringList zorla = QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01"))
+                              + QStringList{QStringLiteral("--force"), dosya};
+
+    // The disk fills up while the file is written (here: files of the process may not pass
+    // 48 KB): the message gives the system's reason, the old file stays, nothing else is left.
+    const QStringList klasorOnce = QDir(m_db->Klasor()).entryList(QDir::Files);
+    const Sonuc dolu = Calistir(zorla, QStringLiteral("1234"), [] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit sinir{48 * 1024, 48 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &sinir);
+    });
+    QCOMPARE(dolu.kod, 1);
+    QVERIFY2(dolu.hata.contains(QStringLiteral("Transfer Dosyası Oluşturulamadı.")), qPrintable(dolu.hata));
+    QVERIFY2(dolu.hata.contains(qt_error_string(EFBIG)) && dolu.hata.contains(QStringLiteral("var.trn")), qPrintable(dolu.hata));
+    QVERIFY2(!dolu.hata.contains(QStringLiteral("Unknown error")), qPrintable(dolu.hata));
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().startsWith("<KDVGRUPLARI>\r\n"));
+    QCOMPARE(f.readAll(), QByteArray("eski\r\n"));
+    f.close();
+    QCOMPARE(QDir(m_db->Klasor()).entryList(QDir::Files), klasorOnce);
+
+    QCOMPARE(Calistir(zorla).kod, 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray yeni = f.readAll();
+    QVERIFY(yeni.startsWith("<KDVGRUPLARI>\r\n"));
+    QVERIFY(yeni.size() > 48 * 1024);
 }
 
 void CliTesti::demoVarOlaniZorlanmadanDegistirmez()

@@ -3,7 +3,9 @@
 #include "state/SqlLehcesi.h"
 #include "state/SqlServerArkaUcu.h"
 #include "state/SqliteArkaUcu.h"
+#include "state/TurkceSiralama.h"
 
+#include <QCollator>
 #include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
@@ -46,6 +48,8 @@ private Q_SLOTS:
     void yazilamayanMetinReddedilir();
     void lehce_data();
     void lehce();
+    void turkceSiralama_data();
+    void turkceSiralama();
     void sayiMetniGenelYolaUyar_data();
     void sayiMetniGenelYolaUyar();
 };
@@ -148,6 +152,7 @@ void DegerMetinTesti::lehce_data()
 {
     QTest::addColumn<QString>("sqlServer");
     QTest::addColumn<QString>("sqlite");
+    const QString T = QStringLiteral(" COLLATE TURKCE");
     QTest::newRow("TOP becomes LIMIT")
         << "SELECT TOP 1 STOKKART.*,KDVGRUPLARI.Departman_No FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID"
         << "SELECT STOKKART.*,KDVGRUPLARI.Departman_No FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID LIMIT 1";
@@ -157,15 +162,103 @@ void DegerMetinTesti::lehce_data()
     QTest::newRow("date literal")
         << "STOKKART.Yr_Tarih >= '01/01/2005' AND STOKKART.Yr_Tarih <= '01/31/2005'"
         << "STOKKART.Yr_Tarih >= '2005-01-01 00:00:00' AND STOKKART.Yr_Tarih <= '2005-01-31 00:00:00'";
-    QTest::newRow("not a date stays") << "Stok_Kod='13/45/2005'" << "Stok_Kod='13/45/2005'";
+    QTest::newRow("date column set") << "UPDATE STOKKART SET Deg_Tarih='03/04/2026' WHERE Stok_ID=1"
+                                     << "UPDATE STOKKART SET Deg_Tarih='2026-03-04 00:00:00' WHERE Stok_ID=1";
+    QTest::newRow("not a date stays") << "Yr_Tarih='13/45/2005'" << "Yr_Tarih='13/45/2005'";
     QTest::newRow("plain statement unchanged") << "SELECT * FROM sysfrmlng WHERE sysfrm_ID=1" << "SELECT * FROM sysfrmlng WHERE sysfrm_ID=1";
+    // The operator's values: only what the system writes around them changes.
+    QTest::newRow("code that looks like a date")
+        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Kod='12/01/2024' AND STOKKART.Stok_Kod >='12/01/2024'"
+        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Kod='12/01/2024' AND STOKKART.Stok_Kod >='12/01/2024'" + T;
+    QTest::newRow("date column unknown") << "WHERE Teslim >= '01/01/2005'" << "WHERE Teslim >= '01/01/2005'";
+    QTest::newRow("ANY and TOP inside a name")
+        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Ad='A =ANY(SELECT TOP 5 B'"
+        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Ad='A =ANY(SELECT TOP 5 B'";
+    QTest::newRow("comparison inside a name")
+        << "WHERE STOKKART.Stok_Ad='O'' AND STOKKART.Yr_Tarih >= ''01/01/2005'' ORDER BY Stok_Ad'"
+        << "WHERE STOKKART.Stok_Ad='O'' AND STOKKART.Yr_Tarih >= ''01/01/2005'' ORDER BY Stok_Ad'";
+    QTest::newRow("text ranges and order in Turkish")
+        << "WHERE STOKKART.Stok_Ad >='B' AND STOKKART.Stok_Ad<='D' AND k.Stok_Kod > 'A' AND STOKKART.O_Kod <> 'X' ORDER BY STOKKART.Stok_Kod"
+        << "WHERE STOKKART.Stok_Ad >='B'" + T + " AND STOKKART.Stok_Ad<='D'" + T + " AND k.Stok_Kod > 'A'" + T
+               + " AND STOKKART.O_Kod <> 'X' ORDER BY STOKKART.Stok_Kod" + T;
+    QTest::newRow("order by text and number columns")
+        << "SELECT * FROM STOKKART ORDER BY Stok_Ad DESC, Stok_ID,STOKKART.Stok_Kod"
+        << "SELECT * FROM STOKKART ORDER BY Stok_Ad" + T + " DESC, Stok_ID,STOKKART.Stok_Kod" + T;
+    QTest::newRow("own collation kept") << "ORDER BY Stok_Kod COLLATE NOCASE" << "ORDER BY Stok_Kod COLLATE NOCASE";
+    QTest::newRow("subquery ordered, then LIMIT")
+        << "SELECT TOP 3 Stok_ID FROM (SELECT * FROM STOKKART ORDER BY Stok_Ad) x WHERE Stok_Kod >= 'A' ORDER BY 1;"
+        << "SELECT Stok_ID FROM (SELECT * FROM STOKKART ORDER BY Stok_Ad" + T + ") x WHERE Stok_Kod >= 'A'" + T
+               + " ORDER BY 1 LIMIT 3";
 }
 
 void DegerMetinTesti::lehce()
 {
     QFETCH(QString, sqlServer);
     QFETCH(QString, sqlite);
-    QCOMPARE(SQLiteLehcesine(sqlServer), sqlite);
+    // A catalogue of a few STOKKART columns.
+    const auto tur = [](QStringView tablo, QStringView sutun) {
+        if (!tablo.isEmpty() && tablo != u"STOKKART" && tablo != u"k")
+            return SutunTuru::Bilinmiyor;
+        if (sutun == u"Yr_Tarih" || sutun == u"Deg_Tarih")
+            return SutunTuru::Tarih;
+        if (sutun == u"Stok_Kod" || sutun == u"Stok_Ad" || sutun == u"O_Kod")
+            return SutunTuru::Metin;
+        return sutun == u"Stok_ID" ? SutunTuru::Diger : SutunTuru::Bilinmiyor;
+    };
+    QCOMPARE(SQLiteLehcesine(sqlServer, tur, QStringLiteral("TURKCE")), sqlite);
+}
+
+void DegerMetinTesti::turkceSiralama_data()
+{
+    // Each row's texts are compared pairwise against the platform's Turkish collator; the
+    // rows marked ordered must come out strictly in the order given.
+    QTest::addColumn<QStringList>("metinler");
+    QTest::addColumn<bool>("sirali");
+    QTest::newRow("names from B to D") << QStringList{"B", "bal", "CAN", "cips", "ÇAY", "çikolata", "ÇİKOLATA ", "ÇORAP", "D"} << true;
+    QTest::newRow("dotted and dotless i")
+        << QStringList{"h", "I", "ıİ", "Iİ2", "IRMAK", "ii", "İNCİR", "incir2", "j", "ÖRDEK", "ŞEKER", "ÜZÜM", "z"} << true;
+    QTest::newRow("circumflex second to the letter") << QStringList{"kar", "kâr", "kara", "hala", "hâlâ", "HALA", "ÎÎ", "ıı", "îi"} << false;
+    QTest::newRow("codes and punctuation")
+        << QStringList{"", " ", "\t", "10 001", "1-0001", "10001", "10001 ", "A_100", "A-100", "A.100", "a100", "A100/2",
+                       "12/01/2024", "12/01/202", "(A)", "[A]", "#1", "$5", "%", "~", "Z9", "z9"}
+        << false;
+    QTest::newRow("outside the weighed letters")
+        << QStringList{"é", "E", "ÄPFEL", "APFEL", "ß", "ss", "naïve", "naive", QStringLiteral("a\u0302"), "â", "x\u0001y", "xy",
+                       "ÿ", QStringLiteral("ab\u00A0c"), "ab c", "日本", "Ωmega", "omega"}
+        << false;
+    // Random texts over the weighed characters and a few others, sharing prefixes often.
+    QRandomGenerator zar(20261207);
+    const QString harfler = QStringLiteral("aAâbcCçÇdgğĞhıIİiîÎoöÖsşŞuüÜûzZ09 -_./'é\u0001");
+    QStringList rastgele;
+    for (int i = 0; i < 700; ++i) {
+        QString m = QStringList{"", "ÇA", "ab", "İI"}[int(zar.bounded(4))];
+        for (int n = int(zar.bounded(6)); n > 0; --n)
+            m += harfler[int(zar.bounded(int(harfler.size())))];
+        rastgele << m;
+    }
+    QTest::newRow("random") << rastgele << false;
+}
+
+void DegerMetinTesti::turkceSiralama()
+{
+    QFETCH(QStringList, metinler);
+    QFETCH(bool, sirali);
+    QCollator turkce{QLocale(QLocale::Turkish, QLocale::Turkey)};
+    turkce.setCaseSensitivity(Qt::CaseInsensitive);
+    const auto isaret = [](int n) { return (n > 0) - (n < 0); };
+    QVector<QByteArray> utf8;
+    for (const QString &m : metinler)
+        utf8 << m.toUtf8();
+    for (int i = 0; i < metinler.size(); ++i) {
+        for (int j = 0; j < metinler.size(); ++j) {
+            const int bizim = isaret(TurkceKarsilastir(utf8[i].constData(), int(utf8[i].size()), utf8[j].constData(), int(utf8[j].size())));
+            const int beklenen = isaret(turkce.compare(metinler[i], metinler[j]));
+            if (bizim != beklenen)
+                QFAIL(qPrintable(QStringLiteral("'%1' vs '%2': %3, the collator says %4").arg(metinler[i], metinler[j]).arg(bizim).arg(beklenen)));
+            if (sirali && j == i + 1)
+                QVERIFY2(bizim < 0, qPrintable(metinler[i] + QStringLiteral(" / ") + metinler[j]));
+        }
+    }
 }
 
 void DegerMetinTesti::sayiMetniGenelYolaUyar_data()

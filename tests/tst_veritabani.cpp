@@ -1,4 +1,9 @@
 #include "common/Ilerleme.h"
+#include "filter/AktarimSecimi.h"
+#include "filter/FiltreTablosu.h"
+#include "filter/SonucListesi.h"
+#include "filter/SorguOlusturucu.h"
+#include "filter/StokListesi.h"
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "state/RecordsetAc.h"
@@ -38,6 +43,8 @@ private Q_SLOTS:
     void yazilamayanDegerBatchOncesiReddedilir();
     void tarihAraligiSinirlari();
     void topVeAnyCalisir();
+    void listeOperatorunDegerleri_data();
+    void listeOperatorunDegerleri();
     void islemlerVeKayitNoktalari();
 
     void ilerlemeArttir_data();
@@ -314,6 +321,53 @@ void VeriTabaniTesti::topVeAnyCalisir()
     RecordsetAc(ListeRS, QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE 1=1 AND NOT STOKKART.Stok_ID =ANY(SELECT Stok_ID FROM STOKFIYAT) ORDER BY Stok_ID"));
     QVERIFY(ListeRS.RecordCount() >= 2);
     QCOMPARE(ListeRS.Metin(0), QStringLiteral("1"));
+}
+
+void VeriTabaniTesti::listeOperatorunDegerleri_data()
+{
+    // Grid settings ({caption, start, end}) and the codes listed, in order.
+    QTest::addColumn<QList<QStringList>>("ayarlar");
+    QTest::addColumn<QStringList>("kodlar");
+    QTest::newRow("code like a date") << QList<QStringList>{{"Stok Kodu", "12/01/2024", "12/01/2024"}} << QStringList{"12/01/2024"};
+    QTest::newRow("a shorter code is another code") << QList<QStringList>{{"Stok Kodu", "12/01/202", "12/01/202"}} << QStringList{};
+    QTest::newRow("name with a subquery")
+        << QList<QStringList>{{"Stok Adı", "A =ANY(SELECT Stok_ID FROM SB)", "A =ANY(SELECT Stok_ID FROM SB)"}} << QStringList{"X1"};
+    QTest::newRow("name with TOP and quotes")
+        << QList<QStringList>{{"Stok Adı", "SELECT TOP 1 'ÇAY'", "SELECT TOP 1 'ÇAY'"}} << QStringList{"X2"};
+    QTest::newRow("names B to D, Turkish order of codes")
+        << QList<QStringList>{{"Stok Adı", "B", "D"}} << QStringList{"IA", "iB", "İC", "JD", "Y1"};
+    QTest::newRow("codes C to J") << QList<QStringList>{{"Stok Kodu", "C", "J"}} << QStringList{"CZ", "ÇA", "IA", "iB", "İC"};
+    QTest::newRow("lower case start") << QList<QStringList>{{"Stok Adı", "ç", "çz"}} << QStringList{"iB", "İC", "JD"};
+}
+
+void VeriTabaniTesti::listeOperatorunDegerleri()
+{
+    QFETCH(QList<QStringList>, ayarlar);
+    QFETCH(QStringList, kodlar);
+    // Cards of a group of their own whose codes and names look like dates and statements.
+    const QList<QStringList> kartlar = {
+        {"12/01/2024", "TARİH GİBİ"}, {"X1", "A =ANY(SELECT Stok_ID FROM SB)"}, {"X2", "SELECT TOP 1 'ÇAY'"},
+        {"JD", "ÇAY"}, {"İC", "çikolata"}, {"iB", "ÇORAP"}, {"IA", "BAL"}, {"CZ", "DOMATES"}, {"ÇA", "ARMUT"}, {"Y1", "CAN"}};
+    const auto tirnakla = [](QString m) { return QLatin1Char('\'') + m.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\''); };
+    for (const QStringList &k : kartlar)
+        m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID,Grup_Kod) "
+                                                                 "SELECT %1,%2,Grup_ID,'DENEME' FROM KDVGRUPLARI WHERE Departman_No=1")
+                                                      .arg(tirnakla(k[0]), tirnakla(k[1])));
+    FiltreTablosu g;
+    g.SetTextMatrix(g.SatirBul(QStringLiteral("Grup Kodu")), g.ColIndex(QStringLiteral("Baslangic")), QStringLiteral("DENEME"));
+    for (const QStringList &a : ayarlar) {
+        g.SetTextMatrix(g.SatirBul(a[0]), g.ColIndex(QStringLiteral("Baslangic")), a[1]);
+        g.SetTextMatrix(g.SatirBul(a[0]), g.ColIndex(QStringLiteral("Bitis")), a[2]);
+    }
+    AktarimSecimi secim;
+    QVERIFY(SorguOlustur(g, secim));
+    SonucListesi liste;
+    QCOMPARE(StoklariListele(liste), std::optional<int>(int(kodlar.size())));
+    QStringList listelenen;
+    for (int r = 1; r < liste.Rows(); ++r)
+        listelenen << liste.TextMatrix(r, liste.ColIndex(QStringLiteral("Stok_Kod")));
+    QCOMPARE(listelenen, kodlar);
+    QVERIFY(m_operator->kutular.isEmpty());
 }
 
 void VeriTabaniTesti::islemlerVeKayitNoktalari()

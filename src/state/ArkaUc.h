@@ -49,6 +49,15 @@ public:
     // Begins the outermost transaction. A write transaction takes SQLite's write lock at
     // once; SQL Server locks through the lookup's hint instead. Throws Hata.
     virtual void IslemBaslat(QSqlDatabase &db, IslemTuru tur) = 0;
+    // Begins a read that sees the database at one moment and tells for how long: true when
+    // until OkumaBitir (SQLite: a deferred transaction, a snapshot in WAL mode; SQL Server:
+    // snapshot isolation where the database allows it), false when only while one part of the
+    // read lasts (SQL Server: a REPEATABLE READ transaction), to be ended and begun anew
+    // between parts. Throws Hata.
+    virtual bool OkumaBaslat(QSqlDatabase &db) = 0;
+    // Ends that read (it wrote nothing) and gives the connection its usual isolation back.
+    // Throws Hata.
+    virtual void OkumaBitir(QSqlDatabase &db) = 0;
     // The statements of one savepoint step (the products spell them differently; SQL Server
     // has nothing to release).
     virtual QStringList KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const = 0;

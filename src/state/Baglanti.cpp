@@ -228,6 +228,27 @@ void VeriTabaniBaglantisi::IslemGeriAl()
     }
 }
 
+bool VeriTabaniBaglantisi::OkumaBaslat()
+{
+    if (m_islemDerinligi != 0)
+        throw Hata(QStringLiteral("Okuma bir işlemin içinde başlatılamaz."));
+    QSqlDatabase db = Veritabani();
+    ++m_komutSayisi;
+    const bool butun = ArkaUcu().OkumaBaslat(db);
+    ++m_islemDerinligi;
+    return butun;
+}
+
+void VeriTabaniBaglantisi::OkumaBitir()
+{
+    if (m_islemDerinligi == 0)
+        return;
+    m_islemDerinligi = 0;
+    QSqlDatabase db = Veritabani();
+    ++m_komutSayisi;
+    ArkaUcu().OkumaBitir(db);
+}
+
 QString VeriTabaniBaglantisi::KilitIpucu() const
 {
     return ArkaUcu().KilitIpucu();

@@ -65,6 +65,10 @@ public:
     void IslemOnayla();
     void IslemGeriAl();
     int IslemDerinligi() const { return m_islemDerinligi; }
+    // The outermost transaction as a read that sees one moment (see TutarliOkuma): true when
+    // the moment lasts until OkumaBitir, false when only until the backend's part ends.
+    bool OkumaBaslat();
+    void OkumaBitir();
     // Put after the table name of a lookup inside a write transaction: the looked-up key is
     // held against a second writer until the transaction ends. Empty where the transaction does.
     QString KilitIpucu() const;

@@ -163,6 +163,41 @@ void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru)
         VeritabaniHatasiFirlat(*this, db.lastError());
 }
 
+bool SqlServerArkaUcu::OkumaBaslat(QSqlDatabase &db)
+{
+    // Snapshot isolation sees the whole read at its start without locking anything, but only
+    // where the database allows it; otherwise REPEATABLE READ keeps what a part read unchanged
+    // until the part ends.
+    QSqlQuery sorgu(db);
+    sorgu.setForwardOnly(true);
+    const bool anlik = sorgu.exec(QStringLiteral(
+                           "SELECT snapshot_isolation_state_desc FROM sys.databases WHERE name = DB_NAME()"))
+                       && sorgu.next() && sorgu.value(0).toString().trimmed().compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0;
+    sorgu.finish();
+    if (!sorgu.exec(anlik ? QStringLiteral("SET TRANSACTION ISOLATION LEVEL SNAPSHOT")
+                          : QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ")))
+        VeritabaniHatasiFirlat(*this, sorgu.lastError());
+    if (!db.transaction()) {
+        const QSqlError hata = db.lastError();
+        sorgu.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+        VeritabaniHatasiFirlat(*this, hata);
+    }
+    return anlik;
+}
+
+void SqlServerArkaUcu::OkumaBitir(QSqlDatabase &db)
+{
+    const bool onaylandi = db.commit();
+    const QSqlError hata = db.lastError();
+    QSqlQuery sorgu(db);
+    sorgu.setForwardOnly(true);
+    const bool geriVerildi = sorgu.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+    if (!onaylandi)
+        VeritabaniHatasiFirlat(*this, hata);
+    if (!geriVerildi)
+        VeritabaniHatasiFirlat(*this, sorgu.lastError());
+}
+
 QStringList SqlServerArkaUcu::KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const
 {
     switch (adim) {

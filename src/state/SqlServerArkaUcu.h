@@ -14,6 +14,8 @@ public:
                     const QString &veritabani) override;
     QString Lehce(const QString &sql) const override;
     void IslemBaslat(QSqlDatabase &db, IslemTuru tur) override;
+    bool OkumaBaslat(QSqlDatabase &db) override;
+    void OkumaBitir(QSqlDatabase &db) override;
     QStringList KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const override;
     QString KilitIpucu() const override { return QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"); }
     bool KilitZamanAsimiMi(const QString &yerelKod) const override;

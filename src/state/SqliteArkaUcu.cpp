@@ -5,6 +5,7 @@
 #include "state/Hata.h"
 #include "state/HazirKomut.h"
 #include "state/SqlLehcesi.h"
+#include "state/TurkceSiralama.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -239,9 +240,13 @@ QSqlDatabase SqliteArkaUcu::Ac(const QString &ad, const QString &, const QString
             // Checkpoints copy the log back into the database and wait for the disk; with a
             // larger log they come seldom during an import of many small transactions.
             deneme.exec(QStringLiteral("PRAGMA wal_autocheckpoint=16384"));
+            m_tutamak = Tutamak(db);
+            if (!TurkceSiralamaKaydet(m_tutamak))
+                hataMetni = QString::fromUtf8(sqlite3_errmsg(m_tutamak));
         }
     }
     if (!hataMetni.isEmpty()) {
+        m_tutamak = nullptr;
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(ad);
         throw BaglantiHatasi(hataMetni, false);
@@ -251,7 +256,89 @@ QSqlDatabase SqliteArkaUcu::Ac(const QString &ad, const QString &, const QString
 
 QString SqliteArkaUcu::Lehce(const QString &sql) const
 {
-    return SQLiteLehcesine(sql);
+    bool tazelendi = false;
+    return SQLiteLehcesine(
+        sql, [&](QStringView tablo, QStringView sutun) { return SutunTuruOku(tablo, sutun, tazelendi); },
+        QString::fromLatin1(TurkceSiralamaAdi));
+}
+
+SutunTuru SqliteArkaUcu::SutunTuruOku(QStringView tablo, QStringView sutun, bool &tazelendi) const
+{
+    if (!m_tutamak)
+        return SutunTuru::Bilinmiyor;
+    if (!tazelendi) {
+        // Once per statement: has the schema changed since the catalogue was read?
+        tazelendi = true;
+        int surum = -1;
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(m_tutamak, "PRAGMA schema_version", -1, &st, nullptr) == SQLITE_OK
+            && sqlite3_step(st) == SQLITE_ROW)
+            surum = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        if (surum < 0)
+            return SutunTuru::Bilinmiyor;
+        if (surum != m_semaSurumu) {
+            KatalogOku();
+            m_semaSurumu = surum;
+        }
+    }
+    const auto bulunan = m_sutunTurleri.constFind(sutun.toString().toUpper());
+    if (bulunan == m_sutunTurleri.cend())
+        return SutunTuru::Bilinmiyor;
+    if (!tablo.isEmpty()) {
+        const QString ad = tablo.toString().toUpper();
+        for (const auto &t : *bulunan)
+            if (t.first == ad)
+                return t.second;
+    }
+    // An alias or no qualifier: the kind every table with such a column agrees on.
+    const SutunTuru tur = bulunan->constFirst().second;
+    for (const auto &t : *bulunan)
+        if (t.second != tur)
+            return SutunTuru::Bilinmiyor;
+    return tur;
+}
+
+void SqliteArkaUcu::KatalogOku() const
+{
+    m_sutunTurleri.clear();
+    QStringList tablolar;
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(m_tutamak, "SELECT name FROM sqlite_master WHERE type IN ('table','view')", -1, &st, nullptr)
+        == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW)
+            tablolar << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    }
+    sqlite3_finalize(st);
+    for (const QString &tablo : tablolar) {
+        const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")")
+                                   .arg(QString(tablo).replace(QLatin1Char('"'), QStringLiteral("\"\"")))
+                                   .toUtf8();
+        st = nullptr;
+        if (sqlite3_prepare_v2(m_tutamak, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                const QString sutun = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+                const auto *tipMetni = reinterpret_cast<const char *>(sqlite3_column_text(st, 2));
+                SutunTuru tur = SutunTuru::Diger;
+                switch (BildirilenTiptenSutun(QString::fromUtf8(tipMetni ? tipMetni : "")).tip) {
+                case SutunTipi::Tarih:
+                    tur = SutunTuru::Tarih;
+                    break;
+                case SutunTipi::SabitMetin:
+                case SutunTipi::DegiskenMetin:
+                    tur = SutunTuru::Metin;
+                    break;
+                case SutunTipi::Bilinmiyor:
+                    tur = SutunTuru::Bilinmiyor;
+                    break;
+                default:
+                    break;
+                }
+                m_sutunTurleri[sutun.toUpper()].append({tablo.toUpper(), tur});
+            }
+        }
+        sqlite3_finalize(st);
+    }
 }
 
 void SqliteArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur)
@@ -266,6 +353,21 @@ void SqliteArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur)
     QSqlQuery basla(db);
     if (!basla.exec(QStringLiteral("BEGIN IMMEDIATE")))
         VeritabaniHatasiFirlat(*this, basla.lastError());
+}
+
+bool SqliteArkaUcu::OkumaBaslat(QSqlDatabase &db)
+{
+    // Deferred: the first read takes the snapshot, and writers of other connections go on
+    // (in WAL mode) without being seen.
+    if (!db.transaction())
+        VeritabaniHatasiFirlat(*this, db.lastError());
+    return true;
+}
+
+void SqliteArkaUcu::OkumaBitir(QSqlDatabase &db)
+{
+    if (!db.commit())
+        VeritabaniHatasiFirlat(*this, db.lastError());
 }
 
 QStringList SqliteArkaUcu::KayitNoktasi(KayitNoktasiAdimi adim, const QString &ad) const

@@ -3,7 +3,9 @@
 #include "common/KodSayfasi.h"
 #include "state/Hata.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -312,10 +314,26 @@ void AktarimOkuyucu::KonumaGit(qint64 konum)
 
 // ---- Writer --------------------------------------------------------------------------
 
+namespace {
+// Why the file could not be written, in the platform's own words ("No space left on device"):
+// a short write leaves the device without an error of its own, errno still has it.
+QString YazmaHatasi(const QFileDevice &dosya, int sistemHatasi)
+{
+    QString neden = QStringLiteral("dosya tamamlanamadı");
+    if (dosya.error() != QFileDevice::NoError)
+        neden = dosya.errorString();
+    else if (sistemHatasi != 0)
+        neden = qt_error_string(sistemHatasi);
+    return QStringLiteral("%1 yazılamadı: %2").arg(QDir::toNativeSeparators(dosya.fileName()), neden);
+}
+} // namespace
+
 AktarimYazici::AktarimYazici(const QString &yol) : m_dosya(yol)
 {
     m_dosya.setDirectWriteFallback(false);
-    if (!m_dosya.open(QIODevice::WriteOnly))
+    // Unbuffered: the lines are gathered here, and a write that fails says so at once rather
+    // than in the commit's flush, where the cause is lost.
+    if (!m_dosya.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Hata(m_dosya.errorString(), 75);
 }
 
@@ -340,14 +358,22 @@ void AktarimYazici::Bosalt()
 {
     if (m_tampon.isEmpty())
         return;
-    if (m_dosya.write(m_tampon) != m_tampon.size())
-        throw Hata(m_dosya.errorString(), 61);
+    // A full disk first shows as a short write; the write of the rest then fails with the cause.
+    qsizetype yazilan = 0;
+    while (yazilan < m_tampon.size()) {
+        errno = 0;
+        const qint64 n = m_dosya.write(m_tampon.constData() + yazilan, m_tampon.size() - yazilan);
+        if (n <= 0)
+            throw Hata(YazmaHatasi(m_dosya, errno), 61);
+        yazilan += n;
+    }
     m_tampon.clear();
 }
 
 void AktarimYazici::Tamamla()
 {
     Bosalt();
+    errno = 0;
     if (!m_dosya.commit())
-        throw Hata(m_dosya.errorString(), 75);
+        throw Hata(YazmaHatasi(m_dosya, errno), 75);
 }

@@ -6,6 +6,7 @@
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "state/RecordsetAc.h"
+#include "state/TutarliOkuma.h"
 #include "transfer/AktarimDosyasi.h"
 #include "transfer/OncekiDosya.h"
 
@@ -151,6 +152,8 @@ DisaAktarimSayilari AktarimDosyasiYaz(const QString &yol, const SonucListesi &Fi
 {
     DisaAktarimSayilari sayilar;
     AktarimYazici dosya(yol);
+    // Other programs may write meanwhile: a card and its prices come from one moment.
+    TutarliOkuma okuma(Baglanti);
 
     dosya.SatirYaz(Etiket::KdvGruplari);
     RecordsetAc(ListeRS, KdvSorgusu);
@@ -208,6 +211,8 @@ DisaAktarimSayilari AktarimDosyasiYaz(const QString &yol, const SonucListesi &Fi
         dosya.SatirYaz(Etiket::Stok);
         const QString id = KimlikMetni(Fisgrd.TextMatrix(r, idSutunu));
         if (r >= parcaSonu) {
+            if (r > 1)
+                okuma.YeniParca();
             parcaSonu = qMin(Fisgrd.Rows(), r + KartParcasi::Boyut);
             QVector<qlonglong> idler;
             for (int p = r; p < parcaSonu; ++p) {
@@ -254,6 +259,7 @@ DisaAktarimSayilari AktarimDosyasiYaz(const QString &yol, const SonucListesi &Fi
     }
 
     dosya.SatirYaz(Etiket::Son);
+    okuma.Bitir();
     dosya.Tamamla();
     return sayilar;
 }

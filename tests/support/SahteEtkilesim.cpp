@@ -58,6 +58,8 @@ void SahteEtkilesim::MesajLblYaz(const QString &metin)
 void SahteEtkilesim::BekleyenOlaylariIsle()
 {
     ++olayIsleme;
+    if (olaylarda)
+        olaylarda();
 }
 
 void SahteEtkilesim::PanoyaYaz(const QString &metin)

@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The scripted operator: records every message box and progress step, answers questions
 // and file dialogs from queues. A question nobody scripted is recorded as unexpected and
@@ -35,6 +36,7 @@ public:
     // Script.
     QQueue<int> cevaplar;                      // answers to Yes/No questions
     QQueue<std::optional<QString>> dosyalar;   // file dialog results (nullopt = Cancel)
+    std::function<void()> olaylarda;           // what else happens while pending events run
 
     // Record.
     QList<Kutu> kutular;
