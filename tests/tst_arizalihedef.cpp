@@ -277,6 +277,7 @@ void ArizaliHedefTesti::kilitliHedefSinirliBekler()
             ilk = k;
 
     const QString ad = QUuid::createUuid().toString();
+    QString bildirilen; // what the operator was shown
     {
         // Another program in the middle of a change: on SQLite a write transaction holds the
         // file; on SQL Server a change of the card table holds the table, reads included.
@@ -293,11 +294,11 @@ void ArizaliHedefTesti::kilitliHedefSinirliBekler()
         QVERIFY2(sure.elapsed() < 4000, qPrintable(QString::number(sure.elapsed())));
         QVERIFY(!ozet.basarili);
         QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Kritik);
-        // The lock is named; on SQLite, with the card that met it, in the region's message.
         QStringList metinler;
         for (const auto &kutu : m_op->kutular)
             metinler << kutu.metin << kutu.baslik;
-        QVERIFY2(metinler.join('\n').contains("lock", Qt::CaseInsensitive), qPrintable(metinler.join('\n')));
+        bildirilen = metinler.join('\n');
+        // On SQLite the region's message names the card that met the lock.
         if (!TestVeritabani::SqlServerMi()) {
             QCOMPARE(m_op->kutular[0].metin, Bolge7);
             QVERIFY2(m_op->kutular[0].baslik.endsWith("  " + ilk), qPrintable(m_op->kutular[0].baslik));
@@ -311,6 +312,11 @@ void ArizaliHedefTesti::kilitliHedefSinirliBekler()
     const IceAktarimOzeti ozet = IceAktar(yol);
     QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     KartlariDenetle(kodlar, once, kodlar.size());
+
+    // The operator was told of the lock.
+    SQLSERVER_DUZELTME_BEKLIYOR("a lock met while the import reads the target's columns is reported as a broken file "
+                                "(\"Dosya Formatı Hatası\")");
+    QVERIFY2(bildirilen.contains("lock", Qt::CaseInsensitive), qPrintable(bildirilen));
 }
 
 QTEST_GUILESS_MAIN(ArizaliHedefTesti)
