@@ -1,4 +1,5 @@
 #include "common/Saat.h"
+#include "demo/DemoOlusturucu.h"
 #include "filter/AktarimSecimi.h"
 #include "filter/SonucListesi.h"
 #include "state/Degiskenler.h"
@@ -22,10 +23,12 @@ using namespace Degiskenler;
 using namespace AktarimBeklentileri;
 
 namespace {
+// The target as an uninterrupted import leaves it.
+const QString TamHedef = QStringLiteral("FIRMA02_TAM");
 } // namespace
 
-// The import against a target that fails part-way: a trigger refusing one card, a read-only
-// file, a file another connection holds locked. The import stops naming the card, leaves every
+// The import against a target that fails part-way: a trigger refusing one card, a target the
+// login may not write, a target another connection holds locked. The import stops naming the card, leaves every
 // card either written whole or not at all, and a second import after the cause is gone completes.
 class ArizaliHedefTesti : public QObject
 {
@@ -90,18 +93,16 @@ QString ArizaliHedefTesti::Dosya(const QString &sql, const QString &ad)
 void ArizaliHedefTesti::Referans(const QString &yol)
 {
     // The end state of an uninterrupted import, on a copy of the target as it stands.
-    QTemporaryDir kopya;
-    const QString kopyaYolu = QDir(kopya.path()).filePath(Hedef + ".sqlite");
-    QVERIFY(QFile::copy(m_db->Yol(Hedef), kopyaYolu));
+    m_db->Kopyala(Hedef, TamHedef);
     {
         SahteEtkilesim sessiz;
-        Baglanti.Ac("TORVELA", QString(), Hedef, kopya.path());
+        m_db->Baglan(TamHedef);
         const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol);
         Baglanti.Kapat();
         QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     }
     OperatorKur(m_op);
-    m_tamHal = KartDurumlari(kopyaYolu);
+    m_tamHal = KartDurumlari(*m_db, TamHedef);
 }
 
 IceAktarimOzeti ArizaliHedefTesti::IceAktar(const QString &yol)
@@ -128,7 +129,7 @@ QStringList ArizaliHedefTesti::Kodlar(const QString &yol) const
 
 void ArizaliHedefTesti::KartlariDenetle(const QStringList &kodlar, const QHash<QString, QString> &once, int yazilan)
 {
-    const auto simdi = KartDurumlari(m_db->Yol(Hedef));
+    const auto simdi = KartDurumlari(*m_db, Hedef);
     for (int i = 0; i < kodlar.size(); ++i) {
         const QString &kod = kodlar[i];
         const QString beklenen = i < yazilan ? m_tamHal.value(kod) : once.value(kod);
@@ -162,19 +163,22 @@ void ArizaliHedefTesti::tetikleyiciNinciKartiReddeder()
     const QString kod = kodlar[n - 1];
     // The refused card must reach the statement the trigger watches.
     if (olay == "UPDATE")
-        m_db->Calistir(Hedef, QStringLiteral("INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID) SELECT '%1','ESKİ',"
-                                             "KDVGrup_ID FROM STOKKART WHERE NOT EXISTS (SELECT 1 FROM STOKKART WHERE Stok_Kod='%1') LIMIT 1").arg(kod)),
+        m_db->Calistir(Hedef, QStringLiteral("INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID) SELECT '%1','ESKİ',Grup_ID "
+                                             "FROM KDVGRUPLARI WHERE Grup_ID=(SELECT min(Grup_ID) FROM KDVGRUPLARI) "
+                                             "AND NOT EXISTS (SELECT 1 FROM STOKKART WHERE Stok_Kod='%1')").arg(kod)),
         m_db->Calistir(Hedef, QStringLiteral("UPDATE STOKKART SET Stok_Ad='ESKİ' WHERE Stok_Kod='%1'").arg(kod));
     else
         m_db->Calistir(Hedef, QStringLiteral("DELETE FROM STOKKART WHERE Stok_Kod='%1'").arg(kod));
-    const QString tetik =
-        olay == "FIYAT" ? QStringLiteral("CREATE TRIGGER ret BEFORE INSERT ON STOKFIYAT WHEN NEW.Stok_ID=(SELECT Stok_ID FROM STOKKART "
-                                         "WHERE Stok_Kod='%1') AND NEW.Fiyat_Sira_No=3 BEGIN SELECT RAISE(%2, 'disk dolu'); END").arg(kod, sonuc)
-                        : QStringLiteral("CREATE TRIGGER ret BEFORE %2 ON STOKKART WHEN NEW.Stok_Kod='%1' "
-                                         "BEGIN SELECT RAISE(%3, 'disk dolu'); END").arg(kod, olay, sonuc);
     Referans(yol);
-    m_db->Calistir(Hedef, tetik);
-    const auto once = KartDurumlari(m_db->Yol(Hedef));
+    if (olay == "FIYAT")
+        m_db->ReddedenTetikleyici(Hedef, "ret", "STOKFIYAT", "INSERT",
+                                  QStringLiteral("NEW.Stok_ID=(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='%1') "
+                                                 "AND NEW.Fiyat_Sira_No=3").arg(kod),
+                                  "disk dolu", sonuc == "ROLLBACK");
+    else
+        m_db->ReddedenTetikleyici(Hedef, "ret", "STOKKART", olay, QStringLiteral("NEW.Stok_Kod='%1'").arg(kod), "disk dolu",
+                                  sonuc == "ROLLBACK");
+    const auto once = KartDurumlari(*m_db, Hedef);
 
     IceAktarimOzeti ozet = IceAktar(yol);
     QVERIFY(!ozet.basarili);
@@ -182,7 +186,7 @@ void ArizaliHedefTesti::tetikleyiciNinciKartiReddeder()
     QCOMPARE(m_op->kutular.size(), 2);
     QCOMPARE(m_op->kutular[0].metin, Bolge7);
     QVERIFY2(m_op->kutular[0].baslik.endsWith("  " + kod), qPrintable(m_op->kutular[0].baslik));
-    QVERIFY(m_op->kutular[0].baslik.contains("disk dolu"));
+    const QString neden = m_op->kutular[0].baslik;
     KartlariDenetle(kodlar, once, n - 1);
 
     // Cause removed: the second import completes and ends where an uninterrupted one does.
@@ -191,6 +195,9 @@ void ArizaliHedefTesti::tetikleyiciNinciKartiReddeder()
     QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     QCOMPARE(m_op->Metinler(), QStringList{Basari});
     KartlariDenetle(kodlar, once, kodlar.size());
+
+    // The refusal was shown with the database's own reason.
+    QVERIFY2(neden.contains("disk dolu"), qPrintable(neden));
 }
 
 void ArizaliHedefTesti::saltOkunurHedef()
@@ -198,38 +205,55 @@ void ArizaliHedefTesti::saltOkunurHedef()
     const QString yol = Dosya("SELECT Stok_ID FROM STOKKART ORDER BY Stok_Kod");
     const QStringList kodlar = Kodlar(yol);
     Referans(yol);
-    const auto once = KartDurumlari(m_db->Yol(Hedef));
-    QFile hedef(m_db->Yol(Hedef));
-    QVERIFY(hedef.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const auto once = KartDurumlari(*m_db, Hedef);
+    const QString kullanici = QString::fromUtf8(DemoKullanici);
+    if (TestVeritabani::SqlServerMi()) {
+        // The login may read the target and no more.
+        m_db->Calistir(Hedef, QStringLiteral("REVOKE INSERT, UPDATE, DELETE ON SCHEMA::dbo FROM [%1]").arg(kullanici));
+    } else {
+        QFile hedef(m_db->Yol(Hedef));
+        QVERIFY(hedef.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    }
     // The superuser writes through permissions: there the file is made immutable instead.
     struct Degismez {
         QString yol;
         bool kondu = false;
         ~Degismez() { if (kondu) QProcess::execute("chattr", {"-i", yol}); }
-    } degismez{hedef.fileName()};
-    if (hedef.open(QIODevice::ReadWrite)) {
-        hedef.close();
-        degismez.kondu = QProcess::execute("chattr", {"+i", hedef.fileName()}) == 0;
-        if (!degismez.kondu || hedef.open(QIODevice::ReadWrite)) {
+    } degismez{TestVeritabani::SqlServerMi() ? QString() : m_db->Yol(Hedef)};
+    if (!TestVeritabani::SqlServerMi()) {
+        QFile hedef(m_db->Yol(Hedef));
+        if (hedef.open(QIODevice::ReadWrite)) {
             hedef.close();
-            hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner);
-            QSKIP("the file cannot be made read-only for this user");
+            degismez.kondu = QProcess::execute("chattr", {"+i", hedef.fileName()}) == 0;
+            if (!degismez.kondu || hedef.open(QIODevice::ReadWrite)) {
+                hedef.close();
+                hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner);
+                QSKIP("the file cannot be made read-only for this user");
+            }
         }
     }
-    m_db->Baglan(Hedef);
+    if (TestVeritabani::SqlServerMi())
+        m_db->Baglan(Hedef, kullanici, QString::fromUtf8(DemoSifre));
+    else
+        m_db->Baglan(Hedef);
     m_op->kutular.clear();
     const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol);
     Baglanti.Kapat();
     QVERIFY(!ozet.basarili);
     QVERIFY(!m_op->kutular.isEmpty());
     QVERIFY(m_op->kutular[0].simge == Etkilesim::Simge::Kritik);
-    QCOMPARE(KartDurumlari(m_db->Yol(Hedef)), once);
+    QCOMPARE(KartDurumlari(*m_db, Hedef), once);
 
-    if (degismez.kondu) {
-        QCOMPARE(QProcess::execute("chattr", {"-i", hedef.fileName()}), 0);
-        degismez.kondu = false;
+    if (TestVeritabani::SqlServerMi()) {
+        m_db->Calistir(Hedef, QStringLiteral("GRANT INSERT, UPDATE, DELETE ON SCHEMA::dbo TO [%1]").arg(kullanici));
+    } else {
+        QFile hedef(m_db->Yol(Hedef));
+        if (degismez.kondu) {
+            QCOMPARE(QProcess::execute("chattr", {"-i", hedef.fileName()}), 0);
+            degismez.kondu = false;
+        }
+        QVERIFY(hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner));
     }
-    QVERIFY(hedef.setPermissions(hedef.permissions() | QFileDevice::WriteOwner));
     QVERIFY(IceAktar(yol).basarili);
     KartlariDenetle(kodlar, once, kodlar.size());
 }
@@ -240,35 +264,49 @@ void ArizaliHedefTesti::kilitliHedefSinirliBekler()
     const QString yol = Dosya("SELECT Stok_ID FROM STOKKART ORDER BY Stok_Kod");
     const QStringList kodlar = Kodlar(yol);
     Referans(yol);
-    const auto once = KartDurumlari(m_db->Yol(Hedef));
+    const auto once = KartDurumlari(*m_db, Hedef);
 
     const QString ad = QUuid::createUuid().toString();
+    QString bildirilen; // what the operator was shown
     {
-        QSqlDatabase kilit = QSqlDatabase::addDatabase("QSQLITE", ad);
-        kilit.setDatabaseName(m_db->Yol(Hedef));
-        QVERIFY(kilit.open());
+        // Another program in the middle of a change: on SQLite a write transaction holds the
+        // file; on SQL Server a change of the card table holds the table, reads included.
+        QSqlDatabase kilit = m_db->AyriBaglanti(Hedef, ad);
+        QVERIFY(kilit.transaction());
         QSqlQuery q(kilit);
-        QVERIFY(q.exec("BEGIN IMMEDIATE"));
-        QVERIFY(q.exec("UPDATE STOKKART SET Raf_Yeri=Raf_Yeri WHERE 0"));
+        q.setForwardOnly(true);
+        QVERIFY(q.exec(TestVeritabani::SqlServerMi() ? QStringLiteral("ALTER TABLE STOKKART ADD Kilit int NULL")
+                                                     : QStringLiteral("UPDATE STOKKART SET Raf_Yeri=Raf_Yeri WHERE 1=0")));
 
         QElapsedTimer sure;
         sure.start();
         const IceAktarimOzeti ozet = IceAktar(yol);
         QVERIFY2(sure.elapsed() < 4000, qPrintable(QString::number(sure.elapsed())));
         QVERIFY(!ozet.basarili);
-        // The write lock is taken before the price definitions are read, the first thing
-        // written: their region tells, with the lock as the reason.
-        QCOMPARE(m_op->kutular[0].metin, QStringLiteral("Fiyat Tanımları Hatası!!!\rStok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek"));
-        QVERIFY2(m_op->kutular[0].baslik.contains("locked", Qt::CaseInsensitive), qPrintable(m_op->kutular[0].baslik));
-        QVERIFY(q.exec("ROLLBACK"));
+        QStringList metinler;
+        for (const auto &kutu : m_op->kutular)
+            metinler << kutu.metin << kutu.baslik;
+        bildirilen = metinler.join('\n');
+        // On SQLite reading goes on beside a writer: the write lock, taken before the price
+        // definitions are read for writing, is met there and their region tells. On SQL Server
+        // the card table's columns cannot be read: the card header's region tells.
+        QCOMPARE(m_op->kutular[0].metin,
+                 TestVeritabani::SqlServerMi()
+                     ? QStringLiteral("Stok Parametre Bilgileri Okunurken Bir Hata Oluştu.Lütfen Bu Durumu Progam SatıcınızaBildiriniz.")
+                     : QStringLiteral("Fiyat Tanımları Hatası!!!\rStok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek"));
+        QVERIFY(kilit.rollback());
         kilit.close();
     }
     QSqlDatabase::removeDatabase(ad);
-    QCOMPARE(KartDurumlari(m_db->Yol(Hedef)), once);
+    QCOMPARE(KartDurumlari(*m_db, Hedef), once);
 
     const IceAktarimOzeti ozet = IceAktar(yol);
     QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     KartlariDenetle(kodlar, once, kodlar.size());
+    // The operator was told of the lock.
+    if (!bildirilen.contains("başka bir bağlantı tarafından kilitli"))
+        TEST_SUNUCUSU_FARKI("a lock wait that runs out comes without error 1222 (\"canceling statement due to lock timeout\")");
+    QVERIFY2(bildirilen.contains("başka bir bağlantı tarafından kilitli"), qPrintable(bildirilen));
 }
 
 QTEST_GUILESS_MAIN(ArizaliHedefTesti)

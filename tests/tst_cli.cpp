@@ -26,6 +26,7 @@ private Q_SLOTS:
     void cikisKodlari_data();
     void cikisKodlari();
     void varOlanDosyaZorlanmadanYazilmaz();
+    void demoVarOlaniZorlanmadanDegistirmez();
 
 private:
     struct Sonuc {
@@ -52,7 +53,10 @@ void CliTesti::initTestCase()
 void CliTesti::init()
 {
     m_db = new TestVeritabani;
-    QCOMPARE(Calistir({QStringLiteral("demo"), m_db->Klasor(), QStringLiteral("--cards"), QStringLiteral("120")}).kod, 0);
+    const Sonuc demo = Calistir(QStringList{QStringLiteral("demo")} + m_db->DemoArgumanlari()
+                                    + QStringList{QStringLiteral("--cards"), QStringLiteral("120")},
+                                m_db->DemoSifresi());
+    QVERIFY2(demo.kod == 0, qPrintable(demo.hata));
 }
 
 void CliTesti::cleanup()
@@ -75,7 +79,7 @@ CliTesti::Sonuc CliTesti::Calistir(const QStringList &arglar, const QString &sif
 
 QStringList CliTesti::Giris(const QString &firma) const
 {
-    return {QStringLiteral("--server"), m_db->Klasor(), QStringLiteral("--user"), QStringLiteral("torvela"),
+    return {QStringLiteral("--server"), m_db->Server(), QStringLiteral("--user"), QStringLiteral("torvela"),
             QStringLiteral("--company"), firma};
 }
 
@@ -160,18 +164,20 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
     const QString dosya = m_db->Klasor() + QStringLiteral("/aktarim.trn");
     QCOMPARE(Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01")) + QStringList{dosya}).kod, 0);
     const QByteArray once = Ozetle(QStringLiteral("FIRMA02"));
-    QFile dosyaOnce(m_db->Yol(QStringLiteral("FIRMA02")));
-    QVERIFY(dosyaOnce.open(QIODevice::ReadOnly));
-    const QByteArray baytlarOnce = dosyaOnce.readAll();
-    dosyaOnce.close();
+    // On the embedded backend not even the file's bytes change.
+    const auto dosyaBaytlari = [&]() -> QByteArray {
+        if (TestVeritabani::SqlServerMi())
+            return {};
+        QFile f(m_db->Yol(QStringLiteral("FIRMA02")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+    };
+    const QByteArray baytlarOnce = dosyaBaytlari();
 
     const Sonuc deneme = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
                                   + QStringList{QStringLiteral("--dry-run"), dosya});
     QCOMPARE(deneme.kod, 0);
     QCOMPARE(Ozetle(QStringLiteral("FIRMA02")), once);
-    QVERIFY(dosyaOnce.open(QIODevice::ReadOnly));
-    QCOMPARE(dosyaOnce.readAll(), baytlarOnce);
-    dosyaOnce.close();
+    QCOMPARE(dosyaBaytlari(), baytlarOnce);
 
     const Sonuc gercek = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02")) + QStringList{dosya});
     QCOMPARE(gercek.kod, 0);
@@ -211,7 +217,7 @@ void CliTesti::cikisKodlari()
     QFETCH(int, kod);
     QFETCH(QString, mesaj);
     arglar.insert(1, QStringLiteral("--server"));
-    arglar.insert(2, m_db->Klasor());
+    arglar.insert(2, m_db->Server());
     const Sonuc s = Calistir(arglar, sifre);
     QCOMPARE(s.kod, kod);
     QVERIFY2(s.hata.contains(mesaj), qPrintable(s.hata));
@@ -255,6 +261,21 @@ void CliTesti::varOlanDosyaZorlanmadanYazilmaz()
     const QByteArray yeni = f.readAll();
     QVERIFY(yeni.startsWith("<KDVGRUPLARI>\r\n"));
     QVERIFY(yeni.size() > 48 * 1024);
+}
+
+void CliTesti::demoVarOlaniZorlanmadanDegistirmez()
+{
+    // Over the back-office init() wrote: refused without --force, and nothing replaced.
+    QStringList arglar = m_db->DemoArgumanlari();
+    arglar.removeAll(QStringLiteral("--force"));
+    const Sonuc s = Calistir(QStringList{QStringLiteral("demo")} + arglar + QStringList{QStringLiteral("--cards"), QStringLiteral("7")},
+                             m_db->DemoSifresi());
+    QCOMPARE(s.kod, 1);
+    QVERIFY2(s.hata.contains(QStringLiteral("--force")) && s.hata.contains(QStringLiteral("FIRMA01")), qPrintable(s.hata));
+    QCOMPARE(m_db->Deger(QStringLiteral("FIRMA01"), QStringLiteral("SELECT count(*) FROM STOKKART")).toInt(), 120);
+    // A login belongs to a server, not to a folder.
+    if (!TestVeritabani::SqlServerMi())
+        QCOMPARE(Calistir({QStringLiteral("demo"), m_db->Klasor(), QStringLiteral("--user"), QStringLiteral("sa")}).kod, 2);
 }
 
 QTEST_GUILESS_MAIN(CliTesti)

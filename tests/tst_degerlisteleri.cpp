@@ -196,9 +196,16 @@ void DegerListeleriTesti::yuzBinKart()
 {
     m_db->BosFirmaYaz(F);
     m_db->Calistir(F, QStringLiteral("INSERT INTO KDVGRUPLARI (Departman_No, Departman_Adi, KDV) VALUES (1, 'G', 8)"));
-    m_db->Calistir(F, QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-        "INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDVGrup_ID) SELECT printf('K%06d', i), 'Kart ' || i, 1 FROM n"));
+    m_db->Calistir(F, TestVeritabani::SqlServerMi()
+                          ? QStringLiteral(
+                                "WITH r(i) AS (SELECT 0 UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 "
+                                "UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9), "
+                                "n(i) AS (SELECT 1 + a.i + 10 * b.i + 100 * c.i + 1000 * d.i + 10000 * e.i FROM r a, r b, r c, r d, r e) "
+                                "INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDVGrup_ID) "
+                                "SELECT 'K' + RIGHT('00000' + CAST(i AS varchar(6)), 6), 'Kart ' + CAST(i AS varchar(6)), 1 FROM n")
+                          : QStringLiteral(
+                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                                "INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDVGrup_ID) SELECT printf('K%06d', i), 'Kart ' || i, 1 FROM n"));
     m_db->Baglan(F);
     FiltreTablosu g;
     AktarimSecimi secim;

@@ -24,7 +24,8 @@ QString KullanimMetni()
 {
     return QStringLiteral(
         "Kullanım:\n"
-        "  stoktransfer-cli demo KLASÖR [--cards N] [--prices K]\n"
+        "  stoktransfer-cli demo KLASÖR [--force] [--cards N] [--prices K]\n"
+        "  stoktransfer-cli demo SUNUCU --user YÖNETİCİ [--force] [--cards N] [--prices K]\n"
         "  stoktransfer-cli list   --server S --user U --company KOD [--set \"BAŞLIK=DEĞER\"]... [--end \"BAŞLIK=DEĞER\"]...\n"
         "  stoktransfer-cli export --server S --user U --company KOD [--set ...]... [--end ...]... [--force] DOSYA\n"
         "  stoktransfer-cli import --server S --user U --company KOD [--dry-run] [--stats] DOSYA\n"
@@ -61,7 +62,7 @@ std::optional<KomutSecenekleri> KomutSatiriniOku(const QStringList &arglar, QStr
             ++i;
         } else if (!demo && a == u"--server") {
             s.server = deger, ++i;
-        } else if (!demo && a == u"--user") {
+        } else if (a == u"--user") {
             s.kullanici = deger, ++i;
         } else if (!demo && a == u"--company") {
             s.firma = deger, ++i;
@@ -71,7 +72,7 @@ std::optional<KomutSecenekleri> KomutSatiriniOku(const QStringList &arglar, QStr
                 return reddet(QStringLiteral("%1 \"BAŞLIK=DEĞER\" bekliyor: %2").arg(a, deger));
             (a == u"--set" ? s.baslangiclar : s.bitisler).append(cift);
             ++i;
-        } else if (s.komut == u"export" && a == u"--force") {
+        } else if ((s.komut == u"export" || demo) && a == u"--force") {
             s.uzerineYaz = true;
         } else if (s.komut == u"import" && a == u"--dry-run") {
             s.deneme = true;
@@ -88,7 +89,7 @@ std::optional<KomutSecenekleri> KomutSatiriniOku(const QStringList &arglar, QStr
     if (konumlu.size() > (dosyaGerekli ? 1 : 0))
         return reddet(QStringLiteral("Fazla argüman: %1").arg(konumlu.join(QLatin1Char(' '))));
     if (dosyaGerekli && konumlu.isEmpty())
-        return reddet(demo ? QStringLiteral("Klasör verilmedi.") : QStringLiteral("Dosya verilmedi."));
+        return reddet(demo ? QStringLiteral("Klasör ya da sunucu verilmedi.") : QStringLiteral("Dosya verilmedi."));
     if (!konumlu.isEmpty())
         s.dosya = konumlu.first();
     if (!demo && (s.server.isEmpty() || s.kullanici.isEmpty() || s.firma.isEmpty()))

@@ -9,11 +9,11 @@
 // The options of one command of stoktransfer-cli, as read from its arguments.
 struct KomutSecenekleri {
     QString komut;                                   // demo, list, export, import
-    QString server, kullanici, firma;                // login
+    QString server, kullanici, firma;                // login (demo: --user, the administrator)
     QVector<QPair<QString, QString>> baslangiclar;   // --set CAPTION=VALUE
     QVector<QPair<QString, QString>> bitisler;       // --end CAPTION=VALUE
-    QString dosya;                                   // FILE or FOLDER
-    bool uzerineYaz = false;                         // --force
+    QString dosya;                                   // FILE, or demo's FOLDER or SERVER
+    bool uzerineYaz = false;                         // --force (export, demo)
     bool deneme = false;                             // --dry-run
     bool istatistik = false;                         // --stats
     int kartSayisi = -1, fiyatSayisi = -1;           // demo --cards, --prices

@@ -12,6 +12,7 @@
 #include "filter/SorguOlusturucu.h"
 #include "filter/StokListesi.h"
 #include "login/Giris.h"
+#include "state/Baglanti.h"
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "transfer/DosyaOlustur.h"
@@ -148,14 +149,35 @@ int DemoKomutu(const KomutSecenekleri &s)
         ayarlar.kartSayisi = s.kartSayisi;
     if (s.fiyatSayisi >= 0)
         ayarlar.fiyatSayisi = s.fiyatSayisi;
+    ayarlar.uzerineYaz = s.uzerineYaz;
+    // A folder takes no login; a server is reached with the administrator's.
+    const auto klasor = VeriTabaniBaglantisi::SQLiteKlasoru(s.dosya);
+    const bool sqlServer = !s.kullanici.isEmpty();
+    if (sqlServer && klasor) {
+        HataYaz(QStringLiteral("%1 bir klasör: --user yalnızca SQL Server'a yazarken verilir.").arg(s.dosya));
+        return KullanimHatasi;
+    }
+    QString hedef;
     try {
-        DemoOlustur(s.dosya, ayarlar);
+        if (sqlServer) {
+            const auto sifre = SifreOku();
+            if (!sifre) {
+                HataYaz(QStringLiteral("Şifre verilmedi: STOKTRANSFER_PASSWORD tanımlı değil ve uçbirim yok."));
+                return Reddedildi;
+            }
+            SqlServerDemoOlustur(s.dosya, s.kullanici, *sifre, ayarlar);
+            hedef = s.dosya;
+        } else {
+            const QString yol = klasor.value_or(s.dosya);
+            DemoOlustur(yol, ayarlar);
+            hedef = QDir(yol).absolutePath();
+        }
     } catch (const Hata &hata) {
         HataYaz(hata.Aciklama());
         return Reddedildi;
     }
     Yaz(QStringLiteral("Demo veritabanları yazıldı: %1\nKaynak firma 01: %2 stok kartı, kart başına %3 fiyat satırı\n")
-            .arg(QDir(s.dosya).absolutePath())
+            .arg(hedef)
             .arg(ayarlar.kartSayisi)
             .arg(ayarlar.fiyatSayisi));
     return Basarili;

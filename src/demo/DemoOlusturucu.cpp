@@ -1,12 +1,12 @@
 #include "demo/DemoOlusturucu.h"
 
 #include "demo/Sema.h"
-#include "demo/SqliteDosyasi.h"
+#include "demo/SqlServerDemoYazici.h"
+#include "demo/SqliteDemoYazici.h"
 #include "login/Sifreleme.h"
 #include "state/Hata.h"
 
 #include <QDate>
-#include <QDir>
 #include <cmath>
 
 namespace {
@@ -96,10 +96,12 @@ double Kurus(double tutar)
     return std::round(tutar * 100.0) / 100.0;
 }
 
-QString Tarih(const QDate &gun, const QTime &saat = QTime(0, 0))
+QDateTime Tarih(const QDate &gun, const QTime &saat = QTime(0, 0))
 {
-    return QDateTime(gun, saat).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime(gun, saat);
 }
+
+const QString TanimVeritabaniAdi = QStringLiteral("Defination_DB");
 
 struct Kart {
     QVector<QVariant> degerler; // STOKKART columns after Stok_ID, KDVGrup_ID given as department
@@ -189,104 +191,136 @@ void KartiDegistir(Kart &kart, Zar &zar)
     kart.fiyat = Kurus(kart.fiyat * 1.1);
 }
 
-void FirmaYaz(const QString &yol, const QVector<KdvGrubu> &gruplar, const QVector<Kart> &kartlar,
-              int fiyatSayisi, int fiyatTanimSayisi)
+const QStringList FiyatSutunlari = {
+    QStringLiteral("Stok_ID"), QStringLiteral("Fiyat_Sira_No"), QStringLiteral("Fiyat_Aciklama"),
+    QStringLiteral("Ana_Birim_Fiyat"), QStringLiteral("Birim2_Fiyat"), QStringLiteral("Birim3_Fiyat"),
+    QStringLiteral("Dv_Ana_Birim_Fiyat"), QStringLiteral("Dv_Birim2_Fiyat"), QStringLiteral("Dv_Birim3_Fiyat"),
+    QStringLiteral("Ana_Birim_Fiyat_Alis"), QStringLiteral("Birim2_Fiyat_Alis"), QStringLiteral("Birim3_Fiyat_Alis"),
+    QStringLiteral("Dv_Ana_Birim_Fiyat_Alis"), QStringLiteral("Dv_Birim2_Fiyat_Alis"), QStringLiteral("Dv_Birim3_Fiyat_Alis")};
+
+struct DemoGirisi {
+    const char *ad, *sifre;
+};
+const DemoGirisi Girisler[] = {{DemoKullanici, DemoSifre}, {"kasiyer", "kasa"}};
+
+struct DemoFirmasi {
+    const char *ad, *kod, *db;
+};
+const DemoFirmasi Firmalar[] = {{"MERKEZ MAĞAZA", "01", "FIRMA01"}, {"KADIKÖY ŞUBE", "02", "FIRMA02"}, {"İZMİR TOPTAN", "03", "FIRMA03"}};
+
+QStringList GirisAdlari(std::initializer_list<int> hangileri)
 {
-    SqliteDosyasi db(yol);
-    for (const QString &sql : FirmaSemasi())
-        db.Calistir(sql);
-    db.Calistir(QStringLiteral("BEGIN"));
-
-    QHash<int, qint64> grupNo;
-    {
-        auto ekle = db.Hazirla(QStringLiteral(
-            "INSERT INTO KDVGRUPLARI (Departman_No,Departman_Adi,KDV,Kullanici_ID) VALUES (?,?,?,?)"));
-        for (const KdvGrubu &g : gruplar) {
-            ekle.Yurut({g.departman, QString::fromUtf8(g.ad), g.oran, 1});
-            grupNo.insert(g.departman, ekle.SonEklenen());
-        }
-    }
-    {
-        auto ekle = db.Hazirla(QStringLiteral("INSERT INTO FIYATTANIM (Sira_No,Fiyat_Aciklama,On_Deger) VALUES (?,?,?)"));
-        for (int i = 0; i < fiyatTanimSayisi; ++i)
-            ekle.Yurut({i + 1, QString::fromUtf8(FiyatAdlari[i]), i == 0 ? 1 : 0});
-    }
-
-    auto kartEkle = db.Hazirla(QStringLiteral("INSERT INTO STOKKART (%1) VALUES (%2)")
-                                   .arg(KartSutunlari, QStringLiteral("?,").repeated(39).chopped(1)));
-    auto fiyatEkle = db.Hazirla(QStringLiteral(
-        "INSERT INTO STOKFIYAT (Stok_ID,Fiyat_Sira_No,Fiyat_Aciklama,Ana_Birim_Fiyat,Birim2_Fiyat,Birim3_Fiyat,"
-        "Dv_Ana_Birim_Fiyat,Dv_Birim2_Fiyat,Dv_Birim3_Fiyat,Ana_Birim_Fiyat_Alis,Birim2_Fiyat_Alis,"
-        "Birim3_Fiyat_Alis,Dv_Ana_Birim_Fiyat_Alis,Dv_Birim2_Fiyat_Alis,Dv_Birim3_Fiyat_Alis) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    auto bakiyeEkle = db.Hazirla(QStringLiteral("INSERT INTO SB (Stok_ID,Depo_No,Kalan) VALUES (?,?,?)"));
-
-    for (int k = 0; k < kartlar.size(); ++k) {
-        const Kart &kart = kartlar[k];
-        QVector<QVariant> degerler = kart.degerler;
-        degerler[2] = grupNo.value(kart.departman);
-        kartEkle.Yurut(degerler);
-        const qint64 stokId = kartEkle.SonEklenen();
-        // Every seventh card has fewer price rows, every 29th none at all.
-        const int seviyeSayisi =
-            kart.sira % 29 == 28 ? 0 : (kart.sira % 7 == 6 ? qMin(fiyatSayisi, 2) : fiyatSayisi);
-        for (int s = 1; s <= seviyeSayisi; ++s) {
-            const double fiyat = Kurus(kart.fiyat * FiyatCarpanlari[s - 1]);
-            const double katsayi = degerler[11].toDouble();
-            fiyatEkle.Yurut({stokId, s, QString::fromUtf8(FiyatAdlari[s - 1]), fiyat, Kurus(fiyat * katsayi), 0.0,
-                             Kurus(fiyat / 36.5), 0.0, 0.0, Kurus(fiyat * 0.72), Kurus(fiyat * 0.72 * katsayi), 0.0,
-                             0.0, 0.0, 0.0});
-        }
-        const double min = degerler[20].toDouble();
-        const double max = degerler[22].toDouble();
-        bakiyeEkle.Yurut({stokId, 1, double((k * 37) % int(max + min + 1))});
-    }
-    db.Calistir(QStringLiteral("COMMIT"));
-    db.Calistir(QStringLiteral("ANALYZE"));
+    QStringList adlar;
+    for (int i : hangileri)
+        adlar << QString::fromUtf8(Girisler[i].ad);
+    return adlar;
 }
 
-void TanimYaz(const QString &yol)
+// The rows are written table by table; the identities the database gives the VAT groups and
+// the cards are read back by their business keys, so that every backend may batch its writes.
+void FirmaYaz(DemoYazici &yazici, const QString &ad, const QVector<KdvGrubu> &gruplar, const QVector<Kart> &kartlar,
+              int fiyatSayisi, int fiyatTanimSayisi, const QStringList &kullanicilar)
 {
-    SqliteDosyasi db(yol);
-    for (const QString &sql : TanimSemasi())
-        db.Calistir(sql);
-    db.Calistir(QStringLiteral("BEGIN"));
-    auto kullanici = db.Hazirla(QStringLiteral("INSERT INTO sysuslng (sysus_nm,sysus) VALUES (?,?)"));
-    kullanici.Yurut({BuyukHarf(QString::fromUtf8(DemoKullanici)), SifreKodla(QString::fromUtf8(DemoSifre))});
-    kullanici.Yurut({BuyukHarf(QStringLiteral("kasiyer")), SifreKodla(QStringLiteral("kasa"))});
+    yazici.VeritabaniOlustur(ad, FirmaSemaTanimi(), kullanicilar);
+    {
+        auto ekle = yazici.Ekleyici(QStringLiteral("KDVGRUPLARI"),
+                                    {QStringLiteral("Departman_No"), QStringLiteral("Departman_Adi"), QStringLiteral("KDV"),
+                                     QStringLiteral("Kullanici_ID")});
+        for (const KdvGrubu &g : gruplar)
+            ekle->Ekle({g.departman, QString::fromUtf8(g.ad), g.oran, 1});
+        ekle->Bitir();
+    }
+    const QHash<QString, qint64> grupNo =
+        yazici.Kimlikler(QStringLiteral("SELECT Departman_No, Grup_ID FROM KDVGRUPLARI"));
+    {
+        auto ekle = yazici.Ekleyici(QStringLiteral("FIYATTANIM"),
+                                    {QStringLiteral("Sira_No"), QStringLiteral("Fiyat_Aciklama"), QStringLiteral("On_Deger")});
+        for (int i = 0; i < fiyatTanimSayisi; ++i)
+            ekle->Ekle({i + 1, QString::fromUtf8(FiyatAdlari[i]), i == 0 ? 1 : 0});
+        ekle->Bitir();
+    }
+    {
+        auto kartEkle = yazici.Ekleyici(QStringLiteral("STOKKART"), KartSutunlari.split(QLatin1Char(',')));
+        for (const Kart &kart : kartlar) {
+            QVector<QVariant> degerler = kart.degerler;
+            degerler[2] = grupNo.value(QString::number(kart.departman));
+            kartEkle->Ekle(degerler);
+        }
+        kartEkle->Bitir();
+    }
+    const QHash<QString, qint64> stokNo = yazici.Kimlikler(QStringLiteral("SELECT Stok_Kod, Stok_ID FROM STOKKART"));
 
-    auto firma = db.Hazirla(QStringLiteral(
-        "INSERT INTO sysfrmlng (sysfrm_nm,sysfrm_kd,sysfrm_dbnm,Mali_Yil_Baslangic,Mali_Yil_Bitis,"
-        "AnaParaVirgul,DovizVirgul,KurVirgul,DovizVar,RenkBedenVar,PosVar,BarkodVar,HareketKilit,OzelRenkli,"
-        "Renk_Ozel,Renk_TL,Renk_Doviz,SatirISK_Dahil,FaturaAltiISK_Dahil,Masraflar_Dahil,StokMinSeviye,"
-        "StokMinRenk,StokMaxSeviye,StokMaxRenk,StokSFRSeviye,StokSFRRenk) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    const struct {
-        const char *ad, *kod, *db;
-    } firmalar[] = {{"MERKEZ MAĞAZA", "01", "FIRMA01"}, {"KADIKÖY ŞUBE", "02", "FIRMA02"}, {"İZMİR TOPTAN", "03", "FIRMA03"}};
-    for (const auto &f : firmalar)
-        firma.Yurut({QString::fromUtf8(f.ad), QString::fromUtf8(f.kod), QString::fromUtf8(f.db),
-                     Tarih(QDate(2026, 1, 1)), Tarih(QDate(2026, 12, 31)), 2, 2, 4, 1, 0, 1, 1, 0, 1, 255,
-                     16711680, 32768, 1, 1, 0, 1, 255, 1, 65280, 1, 8421504});
-    auto yetki = db.Hazirla(QStringLiteral("INSERT INTO sysusfrmlng (sysus_ID,sysfrm_ID) VALUES (?,?)"));
-    yetki.Yurut({1, 1});
-    yetki.Yurut({1, 2});
-    yetki.Yurut({1, 3});
-    yetki.Yurut({2, 2});
-    db.Calistir(QStringLiteral("COMMIT"));
+    {
+        auto fiyatEkle = yazici.Ekleyici(QStringLiteral("STOKFIYAT"), FiyatSutunlari);
+        auto bakiyeEkle = yazici.Ekleyici(QStringLiteral("SB"),
+                                          {QStringLiteral("Stok_ID"), QStringLiteral("Depo_No"), QStringLiteral("Kalan")});
+        for (int k = 0; k < kartlar.size(); ++k) {
+            const Kart &kart = kartlar[k];
+            const qint64 stokId = stokNo.value(kart.degerler[0].toString());
+            // Every seventh card has fewer price rows, every 29th none at all.
+            const int seviyeSayisi =
+                kart.sira % 29 == 28 ? 0 : (kart.sira % 7 == 6 ? qMin(fiyatSayisi, 2) : fiyatSayisi);
+            const double katsayi = kart.degerler[11].toDouble();
+            for (int s = 1; s <= seviyeSayisi; ++s) {
+                const double fiyat = Kurus(kart.fiyat * FiyatCarpanlari[s - 1]);
+                fiyatEkle->Ekle({stokId, s, QString::fromUtf8(FiyatAdlari[s - 1]), fiyat, Kurus(fiyat * katsayi), 0.0,
+                                 Kurus(fiyat / 36.5), 0.0, 0.0, Kurus(fiyat * 0.72), Kurus(fiyat * 0.72 * katsayi), 0.0,
+                                 0.0, 0.0, 0.0});
+            }
+            const double min = kart.degerler[20].toDouble();
+            const double max = kart.degerler[22].toDouble();
+            bakiyeEkle->Ekle({stokId, 1, double((k * 37) % int(max + min + 1))});
+        }
+        fiyatEkle->Bitir();
+        bakiyeEkle->Bitir();
+    }
+    yazici.VeritabaniBitir();
+}
+
+void TanimYaz(DemoYazici &yazici)
+{
+    for (const DemoGirisi &g : Girisler)
+        yazici.GirisKur(QString::fromUtf8(g.ad), QString::fromUtf8(g.sifre));
+    yazici.VeritabaniOlustur(TanimVeritabaniAdi, TanimSemaTanimi(), GirisAdlari({0, 1}));
+    {
+        auto kullanici = yazici.Ekleyici(QStringLiteral("sysuslng"), {QStringLiteral("sysus_nm"), QStringLiteral("sysus")});
+        for (const DemoGirisi &g : Girisler)
+            kullanici->Ekle({BuyukHarf(QString::fromUtf8(g.ad)), SifreKodla(QString::fromUtf8(g.sifre))});
+        kullanici->Bitir();
+    }
+    {
+        auto firma = yazici.Ekleyici(QStringLiteral("sysfrmlng"), QStringLiteral(
+            "sysfrm_nm,sysfrm_kd,sysfrm_dbnm,Mali_Yil_Baslangic,Mali_Yil_Bitis,"
+            "AnaParaVirgul,DovizVirgul,KurVirgul,DovizVar,RenkBedenVar,PosVar,BarkodVar,HareketKilit,OzelRenkli,"
+            "Renk_Ozel,Renk_TL,Renk_Doviz,SatirISK_Dahil,FaturaAltiISK_Dahil,Masraflar_Dahil,StokMinSeviye,"
+            "StokMinRenk,StokMaxSeviye,StokMaxRenk,StokSFRSeviye,StokSFRRenk").split(QLatin1Char(',')));
+        for (const DemoFirmasi &f : Firmalar)
+            firma->Ekle({QString::fromUtf8(f.ad), QString::fromUtf8(f.kod), QString::fromUtf8(f.db),
+                         Tarih(QDate(2026, 1, 1)), Tarih(QDate(2026, 12, 31)), 2, 2, 4, 1, 0, 1, 1, 0, 1, 255,
+                         16711680, 32768, 1, 1, 0, 1, 255, 1, 65280, 1, 8421504});
+        firma->Bitir();
+    }
+    {
+        auto yetki = yazici.Ekleyici(QStringLiteral("sysusfrmlng"), {QStringLiteral("sysus_ID"), QStringLiteral("sysfrm_ID")});
+        for (const auto &[kullanici, firma] : {std::pair{1, 1}, {1, 2}, {1, 3}, {2, 2}})
+            yetki->Ekle({kullanici, firma});
+        yetki->Bitir();
+    }
+    yazici.VeritabaniBitir();
 }
 
 } // namespace
 
-void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
+void DemoYaz(DemoYazici &yazici, const DemoAyarlari &ayarlar)
 {
-    if (!QDir().mkpath(klasor))
-        throw Hata(QStringLiteral("Klasör oluşturulamadı: %1").arg(klasor));
-    const QDir dizin(klasor);
     const int fiyatSayisi = qBound(0, ayarlar.fiyatSayisi, 10);
     const int fiyatTanimSayisi = qMax(5, fiyatSayisi);
+    QStringList veritabanlari{TanimVeritabaniAdi};
+    for (const DemoFirmasi &f : Firmalar)
+        veritabanlari << QString::fromUtf8(f.db);
+    yazici.Hazirla(veritabanlari, GirisAdlari({0, 1}), ayarlar.uzerineYaz);
 
-    TanimYaz(dizin.filePath(QStringLiteral("Defination_DB.sqlite")));
+    TanimYaz(yazici);
 
     Zar zar(20261206);
     QVector<Kart> kaynak;
@@ -295,7 +329,7 @@ void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
         kaynak.append(KartUret(i, zar));
 
     const QVector<KdvGrubu> ortak(std::begin(OrtakGruplar), std::end(OrtakGruplar));
-    FirmaYaz(dizin.filePath(QStringLiteral("FIRMA01.sqlite")), ortak, kaynak, fiyatSayisi, fiyatTanimSayisi);
+    FirmaYaz(yazici, QStringLiteral("FIRMA01"), ortak, kaynak, fiyatSayisi, fiyatTanimSayisi, GirisAdlari({0}));
 
     // The branch: every other source card (alternately as it is and with other values),
     // then cards of its own. Its VAT groups come in another order, so their ids differ.
@@ -315,7 +349,7 @@ void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
         sube.append(kart);
     }
     QVector<KdvGrubu> ters(ortak.rbegin(), ortak.rend());
-    FirmaYaz(dizin.filePath(QStringLiteral("FIRMA02.sqlite")), ters, sube, fiyatSayisi, fiyatTanimSayisi);
+    FirmaYaz(yazici, QStringLiteral("FIRMA02"), ters, sube, fiyatSayisi, fiyatTanimSayisi, GirisAdlari({0, 1}));
 
     QVector<Kart> toptan;
     for (int i = 0; i < qMin(50, int(kaynak.size())); ++i)
@@ -323,5 +357,18 @@ void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
     const QVector<KdvGrubu> uyumsuz(std::begin(UyumsuzGruplar), std::end(UyumsuzGruplar));
     for (Kart &k : toptan)
         k.departman = qMin(k.departman, 4);
-    FirmaYaz(dizin.filePath(QStringLiteral("FIRMA03.sqlite")), uyumsuz, toptan, qMin(fiyatSayisi, 2), 2);
+    FirmaYaz(yazici, QStringLiteral("FIRMA03"), uyumsuz, toptan, qMin(fiyatSayisi, 2), 2, GirisAdlari({0}));
+}
+
+void DemoOlustur(const QString &klasor, const DemoAyarlari &ayarlar)
+{
+    SqliteDemoYazici yazici(klasor);
+    DemoYaz(yazici, ayarlar);
+}
+
+void SqlServerDemoOlustur(const QString &server, const QString &kullanici, const QString &sifre,
+                          const DemoAyarlari &ayarlar)
+{
+    SqlServerDemoYazici yazici(server, kullanici, sifre);
+    DemoYaz(yazici, ayarlar);
 }

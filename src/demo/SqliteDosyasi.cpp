@@ -2,6 +2,7 @@
 
 #include "state/Hata.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <sqlite3.h>
 
@@ -37,6 +38,22 @@ void SqliteDosyasi::Calistir(const QString &sql)
         Firlat(m_db);
 }
 
+QHash<QString, qint64> SqliteDosyasi::AnahtarKimlikleri(const QString &sql)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        Firlat(m_db);
+    QHash<QString, qint64> sonuc;
+    int adim;
+    while ((adim = sqlite3_step(st)) == SQLITE_ROW)
+        sonuc.insert(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))),
+                     sqlite3_column_int64(st, 1));
+    sqlite3_finalize(st);
+    if (adim != SQLITE_DONE)
+        Firlat(m_db);
+    return sonuc;
+}
+
 SqliteDosyasi::Komut::Komut(sqlite3 *db, const QString &sql) : m_db(db)
 {
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &m_st, nullptr) != SQLITE_OK)
@@ -61,7 +78,10 @@ void SqliteDosyasi::Komut::Yurut(const QVector<QVariant> &degerler)
         else if (d.typeId() == QMetaType::Int || d.typeId() == QMetaType::LongLong || d.typeId() == QMetaType::Bool)
             sonuc = sqlite3_bind_int64(m_st, i + 1, d.toLongLong());
         else {
-            const QByteArray metin = d.toString().toUtf8();
+            const QByteArray metin =
+                (d.typeId() == QMetaType::QDateTime ? d.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                                     : d.toString())
+                    .toUtf8();
             sonuc = sqlite3_bind_text(m_st, i + 1, metin.constData(), int(metin.size()), SQLITE_TRANSIENT);
         }
         if (sonuc != SQLITE_OK)

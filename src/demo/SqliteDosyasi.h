@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -18,6 +19,8 @@ public:
     SqliteDosyasi &operator=(const SqliteDosyasi &) = delete;
 
     void Calistir(const QString &sql);
+    // A two-column result (text, integer) as a map from the text to the integer.
+    QHash<QString, qint64> AnahtarKimlikleri(const QString &sql);
 
     class Komut
     {
@@ -26,7 +29,8 @@ public:
         ~Komut();
         Komut(const Komut &) = delete;
         Komut &operator=(const Komut &) = delete;
-        // Binds the values in order (QVariant() for NULL) and runs the statement.
+        // Binds the values in order (QVariant() for NULL, a QDateTime as the stored date text)
+        // and runs the statement.
         void Yurut(const QVector<QVariant> &degerler);
         qint64 SonEklenen() const;
 

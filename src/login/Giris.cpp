@@ -79,12 +79,13 @@ GirisSonucu KullaniciyiDogrula(const QString &kullanici, const QString &sifre, c
         ServerAdi = server.trimmed();
         if (VeritabaniAdi.isEmpty())
             VeritabaniAdi = TanimVeritabani;
-        Baglanti.Ac(KullaniciAdi, Sifre, VeritabaniAdi, ServerAdi);
-        // A NUL cannot stand in a stored name or password, and would break the statement.
+        // A NUL cannot stand in a stored name or password, would break the statement, and would
+        // cut the server login's credentials short: refused before anything is sent.
         if (KullaniciAdi.contains(QChar(0)) || Sifre.contains(QChar(0))) {
             sonuc.durum = GirisSonucu::Durum::Reddedildi;
             return sonuc;
         }
+        Baglanti.Ac(KullaniciAdi, Sifre, VeritabaniAdi, ServerAdi);
         RecordsetAc(firmaRS, KullaniciSorgusu(KullaniciAdi, Sifre), GorunenKullaniciSorgusu(KullaniciAdi));
         if (firmaRS.RecordCount() == 0) {
             sonuc.durum = GirisSonucu::Durum::Reddedildi;

@@ -299,8 +299,18 @@ TabloBilgisi SqlServerArkaUcu::Tablo(QSqlDatabase db, const QString &tablo)
     // The columns as a result describes them: the same types every read of the table gets.
     QSqlQuery sutunlar(db);
     sutunlar.setForwardOnly(true);
-    if (!sutunlar.exec(QStringLiteral("SELECT TOP 0 * FROM %1").arg(TabloAdi(tablo))))
-        return bilgi;
+    if (!sutunlar.exec(QStringLiteral("SELECT TOP 0 * FROM %1").arg(TabloAdi(tablo)))) {
+        // No such table, or one that could not be read (a lock held past the wait): the latter
+        // is no answer about the table and is told as it is.
+        const QSqlError hata = sutunlar.lastError();
+        QSqlQuery var(db);
+        var.setForwardOnly(true);
+        var.prepare(QStringLiteral("SELECT CASE WHEN OBJECT_ID(?) IS NULL THEN 0 ELSE 1 END"));
+        var.bindValue(0, tablo);
+        if (var.exec() && var.next() && var.value(0).toInt() == 0)
+            return bilgi;
+        VeritabaniHatasiFirlat(*this, hata);
+    }
     const QSqlRecord kayit = sutunlar.record();
     for (int i = 0; i < kayit.count(); ++i) {
         bilgi.sutunlar << kayit.fieldName(i);

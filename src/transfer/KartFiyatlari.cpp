@@ -9,20 +9,33 @@ using namespace Degiskenler;
 
 namespace {
 
-// What an empty value of a price line writes into a stored row that differs.
+// The NULL of a column's kind: bound without a type, SQL Server takes it for binary, which a
+// number column (or a CASE among numbers) does not take.
+QVariant TipliBos(const SutunBilgisi &sutun)
+{
+    switch (sutun.tip) {
+    case SutunTipi::TamSayi:
+        return QVariant(QMetaType::fromType<qlonglong>());
+    case SutunTipi::Ondalik:
+        return QVariant(QMetaType::fromType<double>());
+    case SutunTipi::Bit:
+        return QVariant(QMetaType::fromType<bool>());
+    case SutunTipi::Tarih:
+        return Baglanti.SaklanacakDeger(QString(), sutun);
+    default:
+        return QVariant(QMetaType::fromType<QString>());
+    }
+}
+
+// What an empty value of a price line writes into a stored row that differs: an empty text
+// into a text column, NULL elsewhere.
 QVariant YazilacakFiyat(QStringView metin, const SutunBilgisi &sutun)
 {
     if (!metin.isEmpty())
         return MetinDegeri(metin, sutun, Baglanti.ArkaUcu());
-    switch (sutun.tip) {
-    case SutunTipi::Tarih:
-        return Baglanti.SaklanacakDeger(QString(), sutun);
-    case SutunTipi::SabitMetin:
-    case SutunTipi::DegiskenMetin:
+    if (sutun.tip == SutunTipi::SabitMetin || sutun.tip == SutunTipi::DegiskenMetin)
         return QVariant(QStringLiteral(""));
-    default:
-        return QVariant();
-    }
+    return TipliBos(sutun);
 }
 
 bool Farkli(const QVariant &deger, const SutunBilgisi &sutun, QStringView metin)
@@ -228,7 +241,7 @@ void KartYazici::DegisenFiyatlariYaz(const QVariant &id)
                 const FiyatSatiri &y = *degisenler[size_t(i)];
                 const bool var = y.yazim.var[size_t(s)];
                 komut.Bagla(yer++, var ? QVariant(y.seviye) : bosSeviye);
-                komut.Bagla(yer++, var ? y.yazim.deger[size_t(s)] : QVariant());
+                komut.Bagla(yer++, var ? y.yazim.deger[size_t(s)] : TipliBos(m_fiyatTipleri[s]));
             }
         }
         komut.Bagla(yer++, id);

@@ -8,6 +8,7 @@
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "transfer/DosyaOlustur.h"
+#include "support/TestVeritabani.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -22,6 +23,8 @@ using namespace Degiskenler;
 namespace {
 
 const QString Hedef = QStringLiteral("FIRMA02");
+// On SQL Server the target as set up, to put it back from.
+const QString HedefIlk = QStringLiteral("FIRMA02_ILK");
 
 QByteArray DosyaOku(const QString &yol)
 {
@@ -40,21 +43,16 @@ void DosyaYaz(const QString &yol, const QByteArray &icerik)
 
 } // namespace
 
-IceAktarimDenetimi::IceAktarimDenetimi() : m_operator(std::make_unique<SessizEtkilesim>())
+IceAktarimDenetimi::IceAktarimDenetimi()
+    : m_db(std::make_unique<TestVeritabani>()), m_operator(std::make_unique<SessizEtkilesim>())
 {
-    if (!m_klasor.isValid())
-        throw std::runtime_error("temporary folder");
     OperatorKur(m_operator.get());
     BugunuAyarla(QDate(2026, 5, 14));
-    DemoAyarlari ayarlar;
-    ayarlar.kartSayisi = 12;
-    ayarlar.fiyatSayisi = 2;
-    DemoOlustur(m_klasor.path(), ayarlar);
-    m_hedefYolu = QDir(m_klasor.path()).filePath(Hedef + QStringLiteral(".sqlite"));
-    m_dosyaYolu = QDir(m_klasor.path()).filePath(QStringLiteral("girdi.trn"));
+    m_db->DemoYaz(12, 2);
+    m_dosyaYolu = QDir(Klasor()).filePath(QStringLiteral("girdi.trn"));
 
     // A real export of the source, as a seed and as a check that the set-up works.
-    Baglanti.Ac(QStringLiteral("TORVELA"), QString(), QStringLiteral("FIRMA01"), m_klasor.path());
+    m_db->Baglan(QStringLiteral("FIRMA01"));
     SonucListesi liste;
     {
         QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod"));
@@ -69,14 +67,24 @@ IceAktarimDenetimi::IceAktarimDenetimi() : m_operator(std::make_unique<SessizEtk
     secim.Satis_Dahil = secim.Alis_Dahil = true;
     for (int i = 1; i <= 10; ++i)
         secim.Fiyat_Secimi[size_t(i)] = true;
-    const QString ornekYolu = QDir(m_klasor.path()).filePath(QStringLiteral("ornek.trn"));
+    const QString ornekYolu = QDir(Klasor()).filePath(QStringLiteral("ornek.trn"));
     AktarimDosyasiYaz(ornekYolu, liste, secim);
     m_ornek = DosyaOku(ornekYolu);
     Baglanti.Kapat();
 
-    m_hedefIlk = DosyaOku(m_hedefYolu);
+    if (TestVeritabani::SqlServerMi()) {
+        m_db->Kopyala(Hedef, HedefIlk);
+    } else {
+        m_hedefYolu = m_db->Yol(Hedef);
+        m_hedefIlk = DosyaOku(m_hedefYolu);
+    }
     Baglan();
     m_ozetIlk = Ozet();
+}
+
+QString IceAktarimDenetimi::Klasor() const
+{
+    return m_db->Klasor();
 }
 
 IceAktarimDenetimi::~IceAktarimDenetimi()
@@ -88,7 +96,7 @@ IceAktarimDenetimi::~IceAktarimDenetimi()
 
 void IceAktarimDenetimi::Baglan()
 {
-    Baglanti.Ac(QStringLiteral("TORVELA"), QString(), Hedef, m_klasor.path());
+    m_db->Baglan(Hedef);
 }
 
 // Every row of every table of the target, in a fixed order, hashed.
@@ -97,13 +105,18 @@ QByteArray IceAktarimDenetimi::Ozet()
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QStringList tablolar;
     {
-        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
+        QSqlQuery q = Baglanti.Calistir(TestVeritabani::SqlServerMi()
+                                            ? QStringLiteral("SELECT name FROM sys.tables ORDER BY name")
+                                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
         while (q.next())
             tablolar << q.value(0).toString();
     }
     for (const QString &tablo : tablolar) {
         hash.addData(tablo.toUtf8() + '\x1e');
-        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(tablo));
+        // (SQL Server has no row number of its own: there every table's first columns are its key)
+        QSqlQuery q = Baglanti.Calistir((TestVeritabani::SqlServerMi() ? QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1, 2")
+                                                                       : QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid"))
+                                            .arg(tablo));
         while (q.next()) {
             for (int i = 0; i < q.record().count(); ++i) {
                 const QVariant d = q.value(i);
@@ -118,6 +131,10 @@ QByteArray IceAktarimDenetimi::Ozet()
 
 void IceAktarimDenetimi::HedefiGeriYukle()
 {
+    if (TestVeritabani::SqlServerMi()) {
+        m_db->SatirlariGeriYukle(HedefIlk, Hedef);
+        return;
+    }
     Baglanti.Kapat();
     QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
     QFile::remove(m_hedefYolu + QStringLiteral("-shm"));

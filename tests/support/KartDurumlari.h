@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QString>
 
-// Every card of a company database file as one text per Stok_Kod: its card row (without the
-// id) and its price rows in level order (without ids). Two states of a card compare equal
+class TestVeritabani;
+
+// Every card of a company database as one text per Stok_Kod: its card row (without the id)
+// and its price rows in level order (without ids). Two states of a card compare equal
 // exactly when the card and all its prices are the same.
-QHash<QString, QString> KartDurumlari(const QString &dosya);
+QHash<QString, QString> KartDurumlari(TestVeritabani &db, const QString &veritabani);
