@@ -6,7 +6,8 @@
 #   MSSQL_SIZES="20000"          the sizes on SQL Server (default 20000; "" for none). The server:
 #                                MSSQL="host,port;user;password" (an administrator login), else a
 #                                T-SQL test server from ../shared/tsql-server started on port
-#                                BENCH_TSQL_PORT (default 14339) and stopped at the end
+#                                BENCH_TSQL_PORT (default 14339) and stopped at the end;
+#                                MSSQL_RUNS runs per figure there (default RUNS)
 #   RUNS=5 bash bench/run.sh     more runs per figure (the median is reported; at least 3)
 #   CLI=/path/stoktransfer-cli OUT=/tmp/r.md bash bench/run.sh   another build (say, the one
 #                                before a change), its figures written elsewhere (EKRAN= names
@@ -158,6 +159,7 @@ export -f isql_file
 bench_mssql() {
 N=$1
 declare -A SECS RSS
+local RUNS=${MSSQL_RUNS:-$RUNS}
 LOGIN=(--server "$SRV" --user torvela)
 echo "Writing the demo back-office with $N cards x 10 price rows onto $SRV (a few minutes) ..."
 STOKTRANSFER_PASSWORD=$ADMIN_PW "$CLI" demo "$SRV" --user "$ADMIN" --force --cards "$N" --prices 10 >/dev/null
@@ -235,7 +237,8 @@ read -r u_avg u_max < <(trips "değişmeyen")
   echo
   echo "## SQL Server: N = $N cards x 10 price rows"
   echo
-  echo "Server: $SERVER_DESC. Floors measured with isql (FreeTDS) on the same server in the same run."
+  echo "Server: $SERVER_DESC. Floors measured with isql (FreeTDS) on the same server in the same run;"
+  echo "each figure is the median of $RUNS run(s)."
   echo
   echo "| command | seconds | floor (isql) | floor seconds | ratio | limit | within | peak RSS |"
   echo "|---|---|---|---|---|---|---|---|"

@@ -135,8 +135,6 @@ public:
             VeritabaniHatasiFirlat(m_arkaUc, metin.isEmpty() ? QStringLiteral("Komut açılamadı.") : metin, kodlar);
         }
         m_anahtarli = m_gonderilen.endsWith(SqlServerArkaUcu::AnahtarSorgusu());
-        if (m_tekrar && !SQL_SUCCEEDED(SQLPrepareW(m_tutamac, Genis(m_gonderilen), SQL_NTS)))
-            Firlat();
     }
 
     ~OdbcKomutu() override
@@ -160,7 +158,10 @@ public:
         SQLFreeStmt(m_tutamac, SQL_RESET_PARAMS);
         DegerleriBagla();
         m_baglanti.KomutSayiminaEkle();
-        const SQLRETURN r = m_tekrar ? SQLExecute(m_tutamac) : SQLExecDirectW(m_tutamac, Genis(m_gonderilen), SQL_NTS);
+        // Sent with its values every time (sp_executesql), never prepared: the server reuses the
+        // plan of the same text all the same, and a prepared statement's run cost FreeTDS more
+        // than twice as long (4.2 against 1.6 ms a look-up on the test server).
+        const SQLRETURN r = SQLExecDirectW(m_tutamac, Genis(m_gonderilen), SQL_NTS);
         if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA)
             Firlat();
         m_acik = true;
