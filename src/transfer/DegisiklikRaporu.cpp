@@ -199,10 +199,10 @@ QString YeniRaporYolu()
 {
     const QDir klasor(RaporKlasoru());
     QDir().mkpath(klasor.path());
-    // The name sorts by date; a second import within the second gets a number.
+    // The name sorts by date, and a second import within the second after the first.
     const QString ad = QStringLiteral("rapor-") + Simdi().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString yol = klasor.filePath(ad + QStringLiteral(".csv"));
-    for (int i = 2; QFileInfo::exists(yol); ++i)
+    QString yol;
+    for (int i = 1; yol.isEmpty() || QFileInfo::exists(yol); ++i)
         yol = klasor.filePath(QStringLiteral("%1-%2.csv").arg(ad).arg(i, 3, 10, QLatin1Char('0')));
     return yol;
 }
