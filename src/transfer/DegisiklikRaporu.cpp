@@ -13,30 +13,44 @@ using namespace Degiskenler;
 namespace {
 
 constexpr qsizetype TamponSiniri = 1 << 16;
+const QString Olusturuldu = QStringLiteral("Oluşturuldu");
 
 // A value the CSV way: quoted when it holds the separator, a quote or a line break.
-void Alan(QByteArray &hedef, const QString &deger)
+void Alan(QString &hedef, const QString &deger)
 {
-    QByteArray b = deger.toUtf8();
-    if (b.contains(';') || b.contains('"') || b.contains('\n') || b.contains('\r')) {
-        b.replace('"', "\"\"");
-        hedef += '"' + b + '"';
-    } else {
-        hedef += b;
+    bool tirnak = false;
+    for (const QChar c : deger) {
+        const char16_t u = c.unicode();
+        if (u == u';' || u == u'"' || u == u'\n' || u == u'\r') {
+            tirnak = true;
+            break;
+        }
     }
+    if (!tirnak) {
+        hedef += deger;
+        return;
+    }
+    hedef += QLatin1Char('"');
+    for (const QChar c : deger) {
+        if (c == QLatin1Char('"'))
+            hedef += QLatin1Char('"');
+        hedef += c;
+    }
+    hedef += QLatin1Char('"');
 }
 
 } // namespace
 
 // ---- Collecting -------------------------------------------------------------------------------
 
-RaporSatiri DegisiklikToplayici::Satir(const QString &tablo, QString ne, const QString &sutun, const QVariant &eski,
+RaporSatiri DegisiklikToplayici::Satir(Tablo tablo, QString ne, const QString &sutun, const QVariant &eski,
                                        const QVariant &yeni)
 {
-    const QString anahtar = tablo + QLatin1Char('.') + sutun;
-    auto it = m_tipler.constFind(anahtar);
-    if (it == m_tipler.constEnd())
-        it = m_tipler.insert(anahtar, Baglanti.TabloSutunu(tablo, sutun).tip);
+    static const QString adlar[] = {QStringLiteral("FIYATTANIM"), QStringLiteral("STOKKART"), QStringLiteral("STOKFIYAT")};
+    QHash<QString, SutunTipi> &tipler = m_tipler[tablo];
+    auto it = tipler.constFind(sutun);
+    if (it == tipler.constEnd())
+        it = tipler.insert(sutun, Baglanti.TabloSutunu(adlar[tablo], sutun).tip);
     // Fixed-length text comes padded from some backends: the report shows the value.
     const auto metin = [&](const QVariant &d) {
         return !d.isValid() || d.isNull() ? QString() : DegerMetni(d, *it).trimmed();
@@ -76,21 +90,45 @@ void DegisiklikToplayici::FiyatTanimi(int siraNo, const QString &sutun, const QV
     const QString ne = QStringLiteral("Fiyat Tanımı %1").arg(siraNo);
     if (m_bekleyen.empty() || !m_bekleyen.back().stokKod.isEmpty() || m_bekleyen.back().stokAd != ne)
         m_bekleyen.push_back({QString(), ne, eski.isValid() ? KartDurumu::Guncellendi : KartDurumu::Olusturuldu, {}});
-    m_bekleyen.back().satirlar.push_back(Satir(QStringLiteral("FIYATTANIM"), ne, sutun, eski, yeni));
+    Ekle(Tanim, ne, sutun, eski, yeni);
 }
 
 void DegisiklikToplayici::KartSutunu(QStringView, const QString &sutun, const QVariant &eski, const QVariant &yeni)
 {
     if (m_kartAcik)
-        m_bekleyen.back().satirlar.push_back(Satir(QStringLiteral("STOKKART"), QStringLiteral("Kart"), sutun, eski, yeni));
+        Ekle(Kart, QStringLiteral("Kart"), sutun, eski, yeni);
 }
 
 void DegisiklikToplayici::FiyatSutunu(QStringView, int seviye, const QString &sutun, const QVariant &eski,
                                       const QVariant &yeni)
 {
     if (m_kartAcik)
-        m_bekleyen.back().satirlar.push_back(
-            Satir(QStringLiteral("STOKFIYAT"), QStringLiteral("Fiyat %1").arg(seviye), sutun, eski, yeni));
+        Ekle(Fiyat, SeviyeAdi(seviye), sutun, eski, yeni);
+}
+
+void DegisiklikToplayici::Ekle(Tablo tablo, const QString &ne, const QString &sutun, const QVariant &eski,
+                               const QVariant &yeni)
+{
+    std::vector<RaporSatiri> &satirlar = m_bekleyen.back().satirlar;
+    // A row the import creates is one line, not one per column: a report of 100,000 new cards
+    // would otherwise pass what a spreadsheet opens, and the values are in the transfer file.
+    if (!eski.isValid()) {
+        for (auto it = satirlar.rbegin(); it != satirlar.rend(); ++it)
+            if (it->ne == ne && it->yeni == Olusturuldu && it->sutun.isEmpty())
+                return;
+        satirlar.push_back({ne, QString(), QString(), Olusturuldu});
+        return;
+    }
+    satirlar.push_back(Satir(tablo, ne, sutun, eski, yeni));
+}
+
+const QString &DegisiklikToplayici::SeviyeAdi(int seviye)
+{
+    // Made once per level: a price value is told for every column of every row.
+    auto it = m_seviyeler.constFind(seviye);
+    if (it == m_seviyeler.constEnd())
+        it = m_seviyeler.insert(seviye, QStringLiteral("Fiyat %1").arg(seviye));
+    return *it;
 }
 
 void DegisiklikToplayici::KartGeriAlindi(QStringView)
@@ -122,6 +160,7 @@ QString RaporDosyasi::Ac()
         return m_dosya.errorString();
     m_tampon = QByteArrayLiteral("\xEF\xBB\xBF");
     m_tampon += QStringLiteral("Tarih;Firma;Stok Kodu;Stok Adı;Kayıt;Sütun;Eski Değer;Yeni Değer\r\n").toUtf8();
+    m_tampon.reserve(TamponSiniri * 2);
     return QString();
 }
 
@@ -129,27 +168,30 @@ void RaporDosyasi::KartAlindi(RaporKarti &&kart)
 {
     if (kart.satirlar.empty())
         return;
-    QByteArray bas;
+    // The card's lines are built as text and converted once.
+    QString bas;
     Alan(bas, Simdi().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
-    bas += ';';
+    bas += QLatin1Char(';');
     Alan(bas, m_firma);
-    bas += ';';
+    bas += QLatin1Char(';');
     Alan(bas, kart.stokKod);
-    bas += ';';
+    bas += QLatin1Char(';');
     Alan(bas, kart.stokKod.isEmpty() ? QString() : kart.stokAd);
-    bas += ';';
+    bas += QLatin1Char(';');
+    m_satirlar.clear();
     for (const RaporSatiri &s : kart.satirlar) {
-        m_tampon += bas;
-        Alan(m_tampon, s.ne);
-        m_tampon += ';';
-        Alan(m_tampon, s.sutun);
-        m_tampon += ';';
-        Alan(m_tampon, s.eski);
-        m_tampon += ';';
-        Alan(m_tampon, s.yeni);
-        m_tampon += "\r\n";
+        m_satirlar += bas;
+        Alan(m_satirlar, s.ne);
+        m_satirlar += QLatin1Char(';');
+        Alan(m_satirlar, s.sutun);
+        m_satirlar += QLatin1Char(';');
+        Alan(m_satirlar, s.eski);
+        m_satirlar += QLatin1Char(';');
+        Alan(m_satirlar, s.yeni);
+        m_satirlar += QLatin1String("\r\n");
         ++m_satirSayisi;
     }
+    m_tampon += m_satirlar.toUtf8();
     if (m_tampon.size() >= TamponSiniri)
         Bosalt();
 }

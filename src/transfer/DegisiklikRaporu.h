@@ -8,11 +8,12 @@
 #include <QString>
 #include <vector>
 
-// One changed column or price value, its values as text by the program's value rule.
+// One changed column or price value, its values as text by the program's value rule; a row
+// the import creates is a single line without a column, its new value "Oluşturuldu".
 struct RaporSatiri {
     QString ne;    // "Kart", "Fiyat n" or "Fiyat Tanımı n"
     QString sutun;
-    QString eski;  // empty for a row the import creates
+    QString eski;
     QString yeni;
 };
 
@@ -50,13 +51,17 @@ public:
     void GeriAlindi() override;
 
 private:
-    RaporSatiri Satir(const QString &tablo, QString ne, const QString &sutun, const QVariant &eski, const QVariant &yeni);
+    enum Tablo { Tanim, Kart, Fiyat };
+    RaporSatiri Satir(Tablo tablo, QString ne, const QString &sutun, const QVariant &eski, const QVariant &yeni);
     void AcikKartiBirak();
+    const QString &SeviyeAdi(int seviye);
+    void Ekle(Tablo tablo, const QString &ne, const QString &sutun, const QVariant &eski, const QVariant &yeni);
 
     RaporAlici &m_alici;
     std::vector<RaporKarti> m_bekleyen; // of the open group, in file order
     bool m_kartAcik = false;            // the last of m_bekleyen is still being written
-    QHash<QString, SutunTipi> m_tipler; // "TABLE.column" -> its type
+    QHash<QString, SutunTipi> m_tipler[3]; // column -> its type, by table
+    QHash<int, QString> m_seviyeler;       // "Fiyat n"
 };
 
 // The change report as a file: semicolon-separated, UTF-8 with a byte-order mark, a header
@@ -81,6 +86,7 @@ private:
     QSaveFile m_dosya;
     QString m_firma;
     QByteArray m_tampon;
+    QString m_satirlar; // reused from card to card
     qint64 m_satirSayisi = 0;
     bool m_hata = false;
 };
