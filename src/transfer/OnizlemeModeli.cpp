@@ -45,9 +45,10 @@ QVariant OnizlemeModeli::data(const QModelIndex &indeks, int rol) const
         // The changed columns by name, each once: the detail table below has the values.
         QStringList adlar;
         for (const RaporSatiri &s : k.satirlar) {
-            const QString ad = s.ne == QLatin1String("Kart") || s.ne.startsWith(QLatin1String("Fiyat Tanımı"))
-                                   ? s.sutun
-                                   : s.ne + QLatin1Char(' ') + s.sutun;
+            // A created row is named by itself, a changed value by its column.
+            const QString ad = s.sutun.isEmpty()                                                     ? s.ne
+                               : s.ne == QLatin1String("Kart") || s.ne.startsWith(QLatin1String("Fiyat Tanımı")) ? s.sutun
+                                                                                                      : s.ne + QLatin1Char(' ') + s.sutun;
             if (!adlar.contains(ad))
                 adlar << ad;
         }
