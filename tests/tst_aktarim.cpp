@@ -1113,7 +1113,9 @@ void AktarimTesti::onizlemeDegistirmezAyniSonucuVerir()
 {
     m_db->Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=5");
     m_db->Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'");
-    const QString yol = DisaAktar(Kaynak, Yazilabilir, Secim(true, true));
+    // 10003 differs, 10004 and 10006 are missing in the target.
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004','10005','10006') ORDER BY Stok_Kod",
+                                  Secim(true, true));
     SimdiyiAyarla(QDateTime(QDate(2026, 5, 14), QTime(9, 30, 15)));
     const QByteArray once = VeritabaniOzeti(*m_db, Hedef);
     m_db->Baglan(Hedef);
@@ -1125,7 +1127,7 @@ void AktarimTesti::onizlemeDegistirmezAyniSonucuVerir()
     m_op->onizlemede = [&](const Onizleme &o) {
         onizlenen = o.ozet;
         [&] {
-            QCOMPARE(int(o.model->Kartlar().size()), 1 + m_db->Deger(Kaynak, "SELECT count(*) FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%'").toInt());
+            QCOMPARE(int(o.model->Kartlar().size()), 1 + 4); // the new level and the cards
             m_op->dosyalar.enqueue(Yol("onizleme.csv"));
             OnizlemeyiKaydet(o);
         }();
@@ -1170,6 +1172,15 @@ void AktarimTesti::onizlemeDegistirmezAyniSonucuVerir()
     QCOMPARE(kalan.size(), 20);
     QCOMPARE(kalan.first(), QStringLiteral("rapor-20260514-093015-004.csv"));
     SimdiyiAyarla(QDateTime());
+
+    // A data folder that cannot take a report: the import runs all the same, and says so.
+    QVERIFY(QDir(RaporKlasoru()).removeRecursively());
+    QVERIFY(QFile(RaporKlasoru()).open(QIODevice::WriteOnly)); // a file where the folder goes
+    m_op->kutular.clear();
+    QVERIFY(RaporluAktar(yol).basarili);
+    QCOMPARE(m_op->Metinler().size(), 2);
+    QVERIFY(m_op->Metinler().last().startsWith("Değişiklik Raporu Yazılamadı.\r"));
+    QVERIFY(QFile::remove(RaporKlasoru()));
 }
 
 void AktarimTesti::baskaSutunSirasiGidisDonus()
