@@ -11,7 +11,10 @@
 #include "transfer/AktarimOkuyucu.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
+#include "transfer/DegisiklikRaporu.h"
 #include "transfer/KayitYazici.h"
+#include "transfer/Onizleme.h"
+#include "transfer/OnizlemeModeli.h"
 #include "transfer/OncekiDosya.h"
 #include "support/AktarimBeklentileri.h"
 #include "support/KartDurumlari.h"
@@ -24,6 +27,7 @@
 #include <QRegularExpression>
 #include <QFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -77,6 +81,8 @@ private Q_SLOTS:
     void sayiBicimleriOkunur();
     void yeniFiyatSatirlariDosyaSirasinda();
     void degisikliklerBildirilir();
+    void degisiklikRaporu();
+    void onizlemeDegistirmezAyniSonucuVerir();
     void baskaSutunSirasiGidisDonus();
 
 private:
@@ -97,6 +103,7 @@ private:
 
 void AktarimTesti::init()
 {
+    QStandardPaths::setTestModeEnabled(true); // the kept change reports
     m_op = new SahteEtkilesim;
     m_db = new TestVeritabani;
     m_db->DemoYaz(40, 3);
@@ -680,12 +687,16 @@ void AktarimTesti::bozukVeYabanciDosyalar()
     m_op->dosyalar.enqueue(durum == "iptal" ? std::nullopt : std::optional<QString>(yol));
     if (durum != "iptal")
         m_op->cevaplar.enqueue(durum == "hayir" ? Etkilesim::Hayir : Etkilesim::Evet);
+    if (yeniKart > 0)
+        m_op->cevaplar.enqueue(Etkilesim::Hayir);
     QElapsedTimer sure;
     sure.start();
     DosyadanAl();
     QVERIFY2(sure.elapsed() < 3000, qPrintable(QString::number(sure.elapsed())));
 
     QStringList metinler = m_op->Metinler();
+    if (yeniKart > 0) // the change report is offered after the import's messages
+        QCOMPARE(metinler.takeLast(), QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?"));
     if (durum != "iptal") {
         QVERIFY(metinler.takeFirst().startsWith("Gösterdiğiniz Dosya Okunacak"));
         QCOMPARE(OncekiDosyaOku(), yol);
@@ -706,6 +717,17 @@ void AktarimTesti::bozukVeYabanciDosyalar()
     QCOMPARE(m_db->Deger(hedef, "SELECT count(*) FROM STOKKART").toInt(), kartlar + yeniKart);
     if (yeniKart == 0)
         QVERIFY2(VeritabaniOzeti(*m_db, hedef) == once, "a refused file changed the company");
+
+    // The preview of a file the import refuses shows the import's messages, and no window.
+    if (mesaj.isEmpty() || yeniKart > 0 || durum == "fifo")
+        return;
+    m_op->kutular.clear();
+    m_op->dosyalar.enqueue(yol);
+    Onizle();
+    QCOMPARE(m_op->Metinler(), metinler);
+    QCOMPARE(m_op->onizlemeSayisi, 0);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QVERIFY(VeritabaniOzeti(*m_db, hedef) == once);
 }
 
 void AktarimTesti::dosyaSatirlariSqlCalistiramaz()
@@ -1034,6 +1056,131 @@ void AktarimTesti::degisikliklerBildirilir()
     std::sort(beklenen.begin(), beklenen.end());
     std::sort(tum.begin(), tum.end());
     QCOMPARE(tum, beklenen);
+}
+
+void AktarimTesti::degisiklikRaporu()
+{
+    // A stored card that differs (10003, a value with a quote), a missing one (10004), a
+    // renamed level and a missing one: the report is this file, on either backend. A row
+    // created is one line.
+    m_db->Calistir(Hedef, "UPDATE FIYATTANIM SET Fiyat_Aciklama='ESKİ' WHERE Sira_No=2");
+    m_db->Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=3");
+    m_db->Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9', Stok_Ad='ESKİ; AD' WHERE Stok_Kod='10003'");
+    m_db->Calistir(Hedef, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=1.5 WHERE Fiyat_Sira_No=1 AND Stok_ID IN "
+                          "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10003')");
+    m_db->Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
+    m_db->Calistir(Kaynak, "UPDATE STOKKART SET Raf_Yeri='A \"1\"' WHERE Stok_Kod='10003'");
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004','10005') ORDER BY Stok_Kod",
+                                  Secim(true, false, {1, 3}));
+    m_db->Baglan(Hedef);
+    SimdiyiAyarla(QDateTime(QDate(2026, 5, 14), QTime(9, 30, 15)));
+    FirmaKodu = QStringLiteral("02");
+    FirmaAdi = QStringLiteral("KADIKÖY ŞUBE");
+    const QString raporYolu = Yol("rapor.csv");
+    RaporDosyasi rapor(raporYolu, RaporFirmasi());
+    QCOMPARE(rapor.Ac(), QString());
+    DegisiklikToplayici toplayici(rapor);
+    QVERIFY(AktarimDosyasiUygula(yol, false, &toplayici).basarili);
+    QCOMPARE(rapor.Bitir(), QString());
+    SimdiyiAyarla(QDateTime());
+    QFile f(raporYolu);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    // The date, time and company of every line stand before each of these.
+    const QStringList satirlar = QStringLiteral(R"(;;Fiyat Tanımı 2;Fiyat_Aciklama;ESKİ;TOPTAN
+;;Fiyat Tanımı 3;;;Oluşturuldu
+10003;BEYAZ PEYNİR 250 GR;Kart;Stok_Ad;"ESKİ; AD";BEYAZ PEYNİR 250 GR
+10003;BEYAZ PEYNİR 250 GR;Kart;O_Kod;ŞUBE;RAF-B
+10003;BEYAZ PEYNİR 250 GR;Kart;ISK_Alis;14;0
+10003;BEYAZ PEYNİR 250 GR;Kart;Raf_Yeri;Z-9;"A ""1"""
+10003;BEYAZ PEYNİR 250 GR;Kart;Deg_Tarih;06.01.2024;14.05.2026
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Ana_Birim_Fiyat;1,5;198,45
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Birim2_Fiyat;3929,4;3572,1
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Dv_Ana_Birim_Fiyat;5,98;5,44
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Ana_Birim_Fiyat;174,64;158,76
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Birim2_Fiyat;3143,52;2857,68
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Dv_Ana_Birim_Fiyat;4,78;4,35
+10004;KAŞAR PEYNİRİ 250 GR;Kart;;;Oluşturuldu
+10004;KAŞAR PEYNİRİ 250 GR;Fiyat 1;;;Oluşturuldu
+10004;KAŞAR PEYNİRİ 250 GR;Fiyat 3;;;Oluşturuldu)").split(QLatin1Char('\n'));
+    QByteArray beklenen = "Tarih;Firma;Stok Kodu;Stok Adı;Kayıt;Sütun;Eski Değer;Yeni Değer\r\n";
+    for (const QString &satir : satirlar)
+        beklenen += "14.05.2026 09:30:15;02 - KADIKÖY ŞUBE;" + satir.toUtf8() + "\r\n";
+    const QByteArray okunan = f.readAll();
+    QCOMPARE(okunan, "\xEF\xBB\xBF" + beklenen);
+}
+
+void AktarimTesti::onizlemeDegistirmezAyniSonucuVerir()
+{
+    m_db->Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=5");
+    m_db->Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'");
+    // 10003 differs, 10004 and 10006 are missing in the target.
+    const QString yol = DisaAktar(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004','10005','10006') ORDER BY Stok_Kod",
+                                  Secim(true, true));
+    SimdiyiAyarla(QDateTime(QDate(2026, 5, 14), QTime(9, 30, 15)));
+    const QByteArray once = VeritabaniOzeti(*m_db, Hedef);
+    m_db->Baglan(Hedef);
+
+    // The preview: the window sees every card of the file; its table is saved as a report.
+    IceAktarimOzeti onizlenen;
+    m_op->kutular.clear();
+    m_op->dosyalar.enqueue(yol);
+    m_op->onizlemede = [&](const Onizleme &o) {
+        onizlenen = o.ozet;
+        [&] {
+            QCOMPARE(int(o.model->Kartlar().size()), 1 + 4); // the new level and the cards
+            m_op->dosyalar.enqueue(Yol("onizleme.csv"));
+            OnizlemeyiKaydet(o);
+        }();
+        return false;
+    };
+    Onizle();
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QVERIFY2(m_op->kutular.isEmpty(), qPrintable(m_op->Metinler().join('|')));
+    QCOMPARE(m_op->onizlemeSayisi, 1);
+    QCOMPARE(Baglanti.IslemDerinligi(), 0);
+    QVERIFY2(VeritabaniOzeti(*m_db, Hedef) == once, "the preview changed the company");
+
+    // The real import: the same figures, the same report, kept in the data folder and
+    // offered for saving.
+    EskiRaporlariSil(0);
+    m_op->cevaplar.enqueue(Etkilesim::Evet);
+    m_op->dosyalar.enqueue(Yol("kaydedilen.csv"));
+    const IceAktarimOzeti gercek = RaporluAktar(yol);
+    QVERIFY(m_op->beklenmeyen.isEmpty());
+    QCOMPARE(m_op->Metinler(), QStringList({"İşlem Başarı ile Tamamlandı", "Yapılan Değişikliklerin Raporu Kaydedilsin mi?"}));
+    const auto sayilar = [](const IceAktarimOzeti &o) {
+        return QList<int>{o.kartOlusturulan, o.kartGuncellenen, o.kartDegismeyen, o.fiyatOlusturulan, o.fiyatGuncellenen,
+                          o.fiyatTanimiEklenen, o.fiyatTanimiGuncellenen};
+    };
+    QCOMPARE(sayilar(onizlenen), sayilar(gercek));
+    QVERIFY(gercek.kartGuncellenen > 0 && gercek.kartOlusturulan > 0 && gercek.fiyatTanimiEklenen == 1);
+    const auto oku = [](const QString &yol) {
+        QFile f(yol);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QStringList tutulan = QDir(RaporKlasoru()).entryList({"rapor-*.csv"}, QDir::Files);
+    QCOMPARE(tutulan, QStringList{"rapor-20260514-093015-001.csv"});
+    QVERIFY(oku(Yol("onizleme.csv")).contains("Z-9"));
+    QCOMPARE(oku(Yol("kaydedilen.csv")), oku(Yol("onizleme.csv")));
+    QCOMPARE(oku(QDir(RaporKlasoru()).filePath(tutulan[0])), oku(Yol("onizleme.csv")));
+
+    // Only the last 20 are kept.
+    for (int i = 0; i < 22; ++i)
+        QFile(YeniRaporYolu()).open(QIODevice::WriteOnly);
+    EskiRaporlariSil();
+    const QStringList kalan = QDir(RaporKlasoru()).entryList({"rapor-*.csv"}, QDir::Files, QDir::Name);
+    QCOMPARE(kalan.size(), 20);
+    QCOMPARE(kalan.first(), QStringLiteral("rapor-20260514-093015-004.csv"));
+    SimdiyiAyarla(QDateTime());
+
+    // A data folder that cannot take a report: the import runs all the same, and says so.
+    QVERIFY(QDir(RaporKlasoru()).removeRecursively());
+    QVERIFY(QFile(RaporKlasoru()).open(QIODevice::WriteOnly)); // a file where the folder goes
+    m_op->kutular.clear();
+    QVERIFY(RaporluAktar(yol).basarili);
+    QCOMPARE(m_op->Metinler().size(), 2);
+    QVERIFY(m_op->Metinler().last().startsWith("Değişiklik Raporu Yazılamadı.\r"));
+    QVERIFY(QFile::remove(RaporKlasoru()));
 }
 
 void AktarimTesti::baskaSutunSirasiGidisDonus()

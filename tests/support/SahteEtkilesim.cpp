@@ -75,3 +75,13 @@ QStringList SahteEtkilesim::Metinler() const
         metinler << k.metin;
     return metinler;
 }
+
+bool SahteEtkilesim::OnizlemeGoster(const Onizleme &onizleme)
+{
+    ++onizlemeSayisi;
+    if (!onizlemede) {
+        beklenmeyen << QStringLiteral("önizleme");
+        return false;
+    }
+    return onizlemede(onizleme);
+}

@@ -32,11 +32,15 @@ public:
     void MesajLblYaz(const QString &metin) override;
     void BekleyenOlaylariIsle() override;
     void PanoyaYaz(const QString &metin) override;
+    bool OnizlemeGoster(const Onizleme &onizleme) override;
 
     // Script.
     QQueue<int> cevaplar;                      // answers to Yes/No questions
     QQueue<std::optional<QString>> dosyalar;   // file dialog results (nullopt = Cancel)
     std::function<void()> olaylarda;           // what else happens while pending events run
+    // The preview window: looked at (and answered, true = import) by the test; unscripted,
+    // it is recorded as unexpected and closed.
+    std::function<bool(const Onizleme &)> onizlemede;
 
     // Record.
     QList<Kutu> kutular;
@@ -51,6 +55,7 @@ public:
     int olayIsleme = 0;
     QString pano;
     int panoYazma = 0;
+    int onizlemeSayisi = 0;
 
     QStringList Metinler() const;
 };
