@@ -6,6 +6,7 @@
 #include "demo/SqliteDosyasi.h"
 #include "state/Baglanti.h"
 #include "state/Degiskenler.h"
+#include "state/Hata.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -242,10 +243,30 @@ void TestVeritabani::BosFirmaYaz(const QString &veritabani)
             db.Calistir(sql);
         return;
     }
-    SqlServerDemoYazici yazici(YoneticiBaglantisi());
-    yazici.Hazirla({veritabani}, {}, true);
-    yazici.VeritabaniOlustur(veritabani, FirmaSemaTanimi(), {QString::fromUtf8(DemoKullanici)});
-    yazici.VeritabaniBitir();
+    const QString kullanici = QString::fromUtf8(DemoKullanici);
+    for (int deneme = 1;; ++deneme) {
+        try {
+            SqlServerDemoYazici yazici(YoneticiBaglantisi());
+            yazici.Hazirla({veritabani}, {}, true);
+            // The company's user needs its login, also when no demo was written on this server yet.
+            QSqlQuery q(Yonetici());
+            q.setForwardOnly(true);
+            const bool girisVar =
+                q.exec(QStringLiteral("SELECT 1 FROM sys.server_principals WHERE name = '%1'").arg(kullanici)) && q.next();
+            q.finish(); // one open result per connection
+            if (!girisVar)
+                yazici.GirisKur(kullanici, QString::fromUtf8(DemoSifre));
+            yazici.VeritabaniOlustur(veritabani, FirmaSemaTanimi(), {kullanici});
+            yazici.VeritabaniBitir();
+            return;
+        } catch (const Hata &h) {
+            // The test server may still be ending the session of a database dropped a moment
+            // ago; its catalogue then refuses a new database once ("tuple concurrently updated").
+            if (deneme == 3 || !h.Aciklama().contains(QLatin1String("concurrently updated")))
+                throw;
+            QThread::msleep(300);
+        }
+    }
 }
 
 void TestVeritabani::Sil(const QString &veritabani)
