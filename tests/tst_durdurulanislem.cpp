@@ -108,13 +108,15 @@ void DurdurulanIslemTesti::oldurulenIceAktarim()
     const QString kopya = QStringLiteral("FIRMA02_TAM");
     m_db->Kopyala(hedef, kopya);
     {
-        SahteEtkilesim sessiz;
+        SessizEtkilesim sessiz;
+        OperatorKur(&sessiz);
         BugunuAyarla(QDate::currentDate());
         m_db->Baglan(kopya);
         sure.restart();
         const IceAktarimOzeti ozet = AktarimDosyasiUygula(m_dosya);
         Degiskenler::Sifirla();
         BugunuAyarla(QDate());
+        OperatorKur(nullptr);
         QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     }
     const int tamSure = girisSuresi + int(sure.elapsed());

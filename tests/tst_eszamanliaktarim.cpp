@@ -93,12 +93,14 @@ void EszamanliAktarimTesti::ikiAktarimAyniAnda()
     m_db->Kopyala(Hedef, Tek);
     int olusturulan = 0;
     {
-        SahteEtkilesim sessiz;
+        SessizEtkilesim sessiz;
+        OperatorKur(&sessiz);
         BugunuAyarla(QDate::currentDate());
         m_db->Baglan(Tek);
         const IceAktarimOzeti ozet = AktarimDosyasiUygula(m_dosya);
         Degiskenler::Sifirla();
         BugunuAyarla(QDate());
+        OperatorKur(nullptr);
         QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
         olusturulan = ozet.kartOlusturulan;
     }

@@ -4,13 +4,16 @@
 
 #include <QList>
 #include <QQueue>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-// The scripted operator: records every message box and progress step, answers questions
-// and file dialogs from queues. A question nobody scripted is recorded as unexpected and
-// answered No, so a test that checks `beklenmeyen` catches it.
+// The scripted operator. Every message box must be announced beforehand with Bekle (its exact
+// text, or a pattern of the whole text, and its icon; a question also its answer), every file
+// dialog with an answer in `dosyalar`. A box or dialog nobody announced, or another than the
+// one announced, fails the running test at once; an announced one never shown fails it when
+// the double goes (at the end of the test, or in cleanup()).
 class SahteEtkilesim : public Etkilesim
 {
 public:
@@ -34,13 +37,17 @@ public:
     void PanoyaYaz(const QString &metin) override;
 
     // Script.
-    QQueue<int> cevaplar;                      // answers to Yes/No questions
+    void Bekle(const QString &metin, Simge simge, int cevap = Tamam);
+    void Bekle(const QRegularExpression &desen, Simge simge, int cevap = Tamam);
+    // A statement the database refused, told in two boxes: the reason, then the statement.
+    void BekleSorguHatasi(const QString &gosterilen, const QString &neden = QStringLiteral(".+"));
     QQueue<std::optional<QString>> dosyalar;   // file dialog results (nullopt = Cancel)
     std::function<void()> olaylarda;           // what else happens while pending events run
+    // Whether every announced box was shown and every file answer taken; fails the test if not.
+    bool Bitti();
 
     // Record.
     QList<Kutu> kutular;
-    QStringList beklenmeyen;
     QStringList onerilenDosyalar;
     QStringList yuzdeler;
     QStringList mesajLbl;
@@ -52,5 +59,13 @@ public:
     QString pano;
     int panoYazma = 0;
 
-    QStringList Metinler() const;
+private:
+    struct Beklenen {
+        QString metin;
+        QRegularExpression desen;
+        Simge simge;
+        int cevap;
+    };
+    void Basarisiz(const QString &neden);
+    QQueue<Beklenen> m_beklenen;
 };
