@@ -183,15 +183,9 @@ void ArizaliHedefTesti::saltOkunurHedef()
         o->db.Baglan(Hedef, kullanici, QString::fromUtf8(DemoSifre));
     else
         o->db.Baglan(Hedef);
-    // Refused at the first write: on SQLite the write transaction of the price definitions;
-    // on SQL Server the first card's INSERT.
-    if (TestVeritabani::SqlServerMi()) {
-        o->op.Bekle(Bolge7, Etkilesim::Simge::Kritik);
-        o->op.Bekle(QRegularExpression(".+", QRegularExpression::DotMatchesEverythingOption), Etkilesim::Simge::Yok);
-    } else {
-        o->op.Bekle(QStringLiteral("Fiyat Tanımları Hatası!!!\rStok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek"),
-                    Etkilesim::Simge::Bilgi);
-    }
+    // Refused at the first write, with the database's reason.
+    o->op.Bekle(Bolge7, Etkilesim::Simge::Kritik);
+    o->op.Bekle(QRegularExpression(".+", QRegularExpression::DotMatchesEverythingOption), Etkilesim::Simge::Yok);
     const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol);
     Baglanti.Kapat();
     QVERIFY(!ozet.basarili);
