@@ -8,10 +8,9 @@
 #   MUTANT_EXCLUDE='regex'                   which are left out (default: the SQL Server variants
 #                                            *_mssql and tst_arkauc_latin1, which need a server
 #                                            and run the same checks as their embedded-backend
-#                                            twins; the kill test, which takes half a minute and
-#                                            guards the process being killed, not the logic; and
-#                                            the two-importers test, which takes two minutes and
-#                                            guards two processes writing at once)
+#                                            twins; and tst_surecdayanikliligi, which takes two
+#                                            minutes and guards processes killed or writing at
+#                                            once, not the logic)
 #   MUTANT_SCRATCH=/some/dir                 keep the scratch copy and its build there: a later
 #                                            run only rebuilds what changed since
 #
@@ -35,7 +34,7 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 LIST=${MUTANT_LIST:-$ROOT/scripts/mutants.txt}
 TESTS=${MUTANT_TESTS:-}
-EXCLUDE=${MUTANT_EXCLUDE-_mssql\$|_latin1\$|durdurulan|eszamanli}
+EXCLUDE=${MUTANT_EXCLUDE-_mssql\$|_latin1\$|surecdayanikliligi}
 JOBS=${JOBS:-$(nproc)}
 WANTED=("$@")
 

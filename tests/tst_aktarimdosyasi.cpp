@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
 
 // The transfer file's lines formed, its records read back (the reader alone, without a
 // database), and its writer.
@@ -17,31 +16,16 @@ class AktarimDosyasiTesti : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void satirlarOlusur();
     void kartSutunSatiriOnekleri();
     void kartSutunSatiriDenetlenir_data();
     void kartSutunSatiriDenetlenir();
-    void fiyatOnEkiUcBicimdenBiri();
     void yazilamayanDegerler_data();
     void yazilamayanDegerler();
     void okuyucuKayitlari_data();
     void okuyucuKayitlari();
     void okuyucuParcaSinirlarindaVeUzunSatirda();
-    void duzDosyaOlmayanHemenReddedilir();
     void yaziciTamamlanmadanDosyaBirakmaz();
 };
-
-void AktarimDosyasiTesti::satirlarOlusur()
-{
-    QCOMPARE(DegerSatiri({QStringLiteral("1"), QStringLiteral("GIDA"), QStringLiteral("8"), QStringLiteral("0")}),
-             QStringLiteral("1;GIDA;8;0;"));
-    QCOMPARE(DegerSatiri({QStringLiteral("5"), QString(), QStringLiteral("7")}), QStringLiteral("5;;7;"));
-    QCOMPARE(SayiSatiri(42), QStringLiteral(" 42 "));
-    QCOMPARE(FiyatOnEki(true, false),
-             QStringLiteral("SELECT Fiyat_Sira_No,Stok_ID,Fiyat_Aciklama  ,Ana_Birim_Fiyat,Birim2_Fiyat,Birim3_Fiyat,"
-                            "Dv_Ana_Birim_Fiyat,Dv_Birim2_Fiyat,Dv_Birim3_Fiyat  FROM STOKFIYAT"));
-    QCOMPARE(FiyatOnEki(true, true).count(QLatin1Char(',')), 14);
-}
 
 void AktarimDosyasiTesti::kartSutunSatiriOnekleri()
 {
@@ -79,21 +63,6 @@ void AktarimDosyasiTesti::kartSutunSatiriDenetlenir()
     QCOMPARE(bool(sonuc), gecerli);
     if (sonuc)
         QCOMPARE(*sonuc, adlar);
-}
-
-void AktarimDosyasiTesti::fiyatOnEkiUcBicimdenBiri()
-{
-    for (const auto &[satis, alis, sayi] : {std::tuple{true, false, 9}, {false, true, 9}, {true, true, 15}}) {
-        const auto bicim = FiyatOnEkiCoz(FiyatOnEki(satis, alis));
-        QVERIFY(bicim);
-        QCOMPARE(bicim->satis, satis);
-        QCOMPARE(bicim->alis, alis);
-        QCOMPARE(int(bicim->sutunlar.size()), sayi);
-        QCOMPARE(bicim->sutunlar.first(), QStringLiteral("Fiyat_Sira_No"));
-    }
-    QVERIFY(!FiyatOnEkiCoz(FiyatOnEki(false, false)));
-    QVERIFY(!FiyatOnEkiCoz(FiyatOnEki(true, false) + QStringLiteral(" WHERE 1=1")));
-    QVERIFY(!FiyatOnEkiCoz(QStringLiteral("SELECT Fiyat_Sira_No,Stok_ID,Fiyat_Aciklama FROM STOKFIYAT; DELETE FROM STOKKART")));
 }
 
 void AktarimDosyasiTesti::yazilamayanDegerler_data()
@@ -284,26 +253,6 @@ void AktarimDosyasiTesti::okuyucuParcaSinirlarindaVeUzunSatirda()
     sure.start();
     QVERIFY_THROWS_EXCEPTION(Hata, uzun.Satir());
     QVERIFY2(sure.elapsed() < 1000, qPrintable(QString::number(sure.elapsed())));
-}
-
-void AktarimDosyasiTesti::duzDosyaOlmayanHemenReddedilir()
-{
-    // A FIFO without a writer, a device that never ends, a folder: refused at once.
-    QTemporaryDir klasor;
-    const QString boru = klasor.filePath(QStringLiteral("boru"));
-    QCOMPARE(::mkfifo(QFile::encodeName(boru).constData(), 0600), 0);
-    for (const QString &yol : {boru, QStringLiteral("/dev/zero"), klasor.path()}) {
-        QElapsedTimer sure;
-        sure.start();
-        try {
-            AktarimOkuyucu okuyucu(yol);
-            QFAIL(qPrintable(yol + " was opened"));
-        } catch (const IceAktarimHatasi &h) {
-            QCOMPARE(h.Bolge(), 2);
-            QVERIFY2(h.Aciklama().contains(QStringLiteral("bir dosya değil")), qPrintable(h.Aciklama()));
-        }
-        QVERIFY(sure.elapsed() < 1000);
-    }
 }
 
 void AktarimDosyasiTesti::yaziciTamamlanmadanDosyaBirakmaz()
