@@ -58,6 +58,8 @@ void SurecDayanikliligiTesti::initTestCase()
                       nullptr, m_db->DemoSifresi()),
              0);
     QCOMPARE(Calistir(QStringList{"export"} + Giris("01") + QStringList{m_dosya}), 0);
+    // The target as it was, for the test that needs it unchanged.
+    m_db->Kopyala(QStringLiteral("FIRMA02"), QStringLiteral("FIRMA02_ILK"));
 }
 
 QStringList SurecDayanikliligiTesti::Giris(const QString &firma) const
@@ -224,7 +226,7 @@ void SurecDayanikliligiTesti::ikiIceAktarimAyniAnda()
         const auto e = QRegularExpression(QStringLiteral("Oluşturulan kart: (\\d+)")).match(cikti);
         return e.hasMatch() ? e.captured(1).toInt() : -1;
     };
-    m_db->Kopyala(Hedef, Ilk);
+    m_db->Kopyala(Ilk, Hedef);
     // One import alone, on a copy: the end state and the cards it creates.
     m_db->Kopyala(Hedef, Tek);
     int olusturulan = 0;
