@@ -176,7 +176,7 @@ void AktarimDosyasiTesti::okuyucuKayitlari_data()
     QTest::newRow("<STOK> then <END>: no card") << Dosya(bas + QStringList{"<END>"}) << basKayitlari + QStringList{"son"};
     QTest::newRow("VAT line without a separator after its rate")
         << Dosya({"<KDVGRUPLARI>", "1;GIDA;8", "<FIYATTANIM>"}) << QStringList{"hata 3/4: "};
-    QTest::newRow("VAT number outside 16 bits") << Dosya({"<KDVGRUPLARI>", "40000;G;8;0;"}) << QStringList{"hata 3/0: Taşma"};
+    QTest::newRow("VAT number one past 16 bits") << Dosya({"<KDVGRUPLARI>", "32768;G;8;0;"}) << QStringList{"hata 3/0: Taşma"};
     QTest::newRow("empty VAT section") << Dosya({"<KDVGRUPLARI>", "<FIYATTANIM>"})
                                        << QStringList{"hata 3/5: Dosyada hiç KDV grubu yok: KDV tanımları karşılaştırılamadığından dosya okunmayacak."};
     QTest::newRow("price definition not a bit") << Dosya({"<KDVGRUPLARI>", "1;G;8;0;", "<FIYATTANIM>", "1;A;belki;"})
