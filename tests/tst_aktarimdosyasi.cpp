@@ -197,6 +197,10 @@ void AktarimDosyasiTesti::okuyucuKayitlari_data()
     QTest::newRow("card line with one value too many")
         << Dosya(bas + QStringList{"ÇAY;10001;1;1;", "<END>"})
         << basKayitlari + QStringList{"hata 7/0: Satır 11: 10001 stok kodlu kartın satırında 4 değer var, 3 olmalı."};
+    // A record is held whole: its price lines together may not pass 16 lines' length (16 MB).
+    QTest::newRow("card record past 16 MB")
+        << Dosya(bas + QStringList{"ÇAY;10001;1;"} + QStringList(17, "1;57;" + QString(1048000, 'x') + ";12,5;0;0;0;0;0;") + QStringList{"<END>"})
+        << basKayitlari + QStringList{"hata 7/0: Satır 11: 10001 stok kodlu kartın kaydı (fiyat satırlarıyla) 16777216 baytı aşıyor."};
     QTest::newRow("file ends inside the cards") << Dosya(bas + QStringList{"ÇAY;10001;1;"})
                                                << basKayitlari + QStringList{"hata 7/0: Dosya sonundan sonra okuma girişimi"};
     const QString kodlama = "hata 2/2: Dosya Windows-1254 (Türkçe) kodlu bir metin değil: %1. Türkçe harfler bozulacağından "
@@ -279,6 +283,20 @@ void AktarimDosyasiTesti::yaziciTamamlanmadanDosyaBirakmaz()
     }
     QVERIFY(eski.open(QIODevice::ReadOnly));
     QCOMPARE(eski.readAll(), QByteArray("\xc7" "ay\r\n"));
+    eski.close();
+
+    // The finished file cannot be put in its place (a folder took the name meanwhile): a
+    // failure, not a success.
+    const QString yeni = klasor.filePath(QStringLiteral("d.txt"));
+    AktarimYazici yaz(yeni);
+    yaz.SatirYaz(QStringLiteral("Çay"));
+    QVERIFY(QDir().mkpath(yeni + QStringLiteral("/alt")));
+    try {
+        yaz.Tamamla();
+        QFAIL("a file that could not be put in place was reported written");
+    } catch (const Hata &h) {
+        QVERIFY2(h.Aciklama().startsWith(yeni + QStringLiteral(" yazılamadı: ")), qPrintable(h.Aciklama()));
+    }
 }
 
 QTEST_GUILESS_MAIN(AktarimDosyasiTesti)
