@@ -330,6 +330,9 @@ void GirisTesti::firmaSecimiBaglantidanOnceHata_data()
     QTest::newRow("text in a number") << "UPDATE sysfrmlng SET KurVirgul='iki' WHERE sysfrm_ID=3" << "KurVirgul";
     QTest::newRow("missing column") << "ALTER TABLE sysfrmlng DROP COLUMN Masraflar_Dahil" << "Masraflar_Dahil";
     QTest::newRow("no fiscal year") << "UPDATE sysfrmlng SET Mali_Yil_Bitis=NULL WHERE sysfrm_ID=3" << "mali yıl";
+    QTest::newRow("company number past 16 bits")
+        << "UPDATE sysfrmlng SET sysfrm_ID=40000 WHERE sysfrm_ID=3; UPDATE sysusfrmlng SET sysfrm_ID=40000 WHERE sysfrm_ID=3"
+        << "Firma numarası geçersiz: 40000";
 }
 
 void GirisTesti::firmaSecimiBaglantidanOnceHata()
@@ -339,7 +342,8 @@ void GirisTesti::firmaSecimiBaglantidanOnceHata()
     // SQL Server's types refuse out-of-range numbers and text in a number column.
     if (TestVeritabani::SqlServerMi() && !bozma.contains(QLatin1String("NULL")) && !bozma.startsWith(QLatin1String("ALTER")))
         QSKIP("SQL Server: the column's type refuses the value");
-    m_db->Calistir(QStringLiteral("Defination_DB"), bozma);
+    for (const QString &komut : bozma.split(QStringLiteral("; ")))
+        m_db->Calistir(QStringLiteral("Defination_DB"), komut);
     Giris(QStringLiteral("torvela"), QStringLiteral("1234"));
     QVERIFY(FirmaKodunaGit(m_firmaRS, QStringLiteral("03")));
     const FirmaSecimSonucu sonuc = FirmaSec(m_firmaRS);
