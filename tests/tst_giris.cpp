@@ -373,7 +373,7 @@ void GirisTesti::firmasizKullaniciSecemez()
     QCOMPARE(m_firmaRS.RecordCount(), 0);
     const FirmaSecimSonucu sonuc = FirmaSec(m_firmaRS);
     QCOMPARE(int(sonuc.durum), int(FirmaSecimSonucu::Durum::Secilemedi));
-    QVERIFY(!sonuc.aciklama.isEmpty());
+    QCOMPARE(sonuc.aciklama, QStringLiteral("Kullanıcıya tanımlı firma yok."));
     QCOMPARE(VeritabaniAdi, TanimVeritabani);
 }
 
