@@ -405,9 +405,16 @@ void IceAktarimTesti::kartBasinaKomutSayisiSinirda()
     db.Calistir(Hedef, "UPDATE STOKKART SET Stok_Ad=" + db.Birlestir({"Stok_Ad", "' X'"}) + " WHERE Stok_Kod IN ('10001','10003')");
     db.Calistir(Hedef, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=Ana_Birim_Fiyat+1, Birim2_Fiyat_Alis=7 WHERE Stok_ID IN "
                        "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10001','10003'))");
-    db.Calistir(Hedef, "UPDATE STOKFIYAT SET Dv_Ana_Birim_Fiyat=3 WHERE Fiyat_Sira_No=4 AND Stok_ID IN "
-                       "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10005')");
-    db.Calistir(Hedef, "UPDATE STOKKART SET Deg_Tarih='2020-01-01 00:00:00' WHERE Stok_Kod='10005'");
+    // 10005: its prices alike on both sides but for one column of level 4 and another of level 6.
+    const QString kart5 = " WHERE Stok_ID IN (SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10005')";
+    for (const QString &firma : {Kaynak, Hedef})
+        db.Calistir(firma, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=10, Birim2_Fiyat=20, Birim3_Fiyat=0, Dv_Ana_Birim_Fiyat=1, "
+                           "Dv_Birim2_Fiyat=0, Dv_Birim3_Fiyat=0, Ana_Birim_Fiyat_Alis=8, Birim2_Fiyat_Alis=0, Birim3_Fiyat_Alis=0, "
+                           "Dv_Ana_Birim_Fiyat_Alis=0, Dv_Birim2_Fiyat_Alis=0, Dv_Birim3_Fiyat_Alis=0" + kart5);
+    db.Calistir(Hedef, "UPDATE STOKFIYAT SET Dv_Ana_Birim_Fiyat=3" + kart5 + " AND Fiyat_Sira_No=4");
+    db.Calistir(Hedef, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=21" + kart5 + " AND Fiyat_Sira_No=6");
+    for (const QString &firma : {Kaynak, Hedef})
+        db.Calistir(firma, "UPDATE STOKKART SET Deg_Tarih='2020-01-01 00:00:00' WHERE Stok_Kod='10005'");
     const QString yol = o->Dosya(Kaynak, Yazilabilir);
 
     db.Baglan(Hedef);
