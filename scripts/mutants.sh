@@ -42,8 +42,11 @@ bash scripts/install-deps.sh >/dev/null
 if [ -n "${MUTANT_SCRATCH:-}" ]; then
   SCRATCH=$MUTANT_SCRATCH
   mkdir -p "$SCRATCH"
-  # The sources are replaced (files deleted from the tree must go too); the build stays.
-  find "$SCRATCH" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+  # The sources are replaced (files deleted from the tree must go too); the build stays. A file
+  # whose content changed is touched below: its new text may be older than its last build.
+  sums() { (cd "$SCRATCH" && find . -path ./build -prune -o -type f -print0 | xargs -0 -r md5sum | sort); }
+  sums >"$SCRATCH/.sums-old" 2>/dev/null || true
+  find "$SCRATCH" -mindepth 1 -maxdepth 1 ! -name build ! -name .sums-old -exec rm -rf {} +
 else
   SCRATCH=$(mktemp -d /tmp/stokmutant.XXXXXX)
   trap 'rm -rf "$SCRATCH"' EXIT
@@ -52,6 +55,10 @@ echo "Scratch copy: $SCRATCH" >&2
 # tar keeps the files' times: an unchanged file is not rebuilt in a kept scratch build.
 tar -C "$ROOT" --exclude='./build*' --exclude='./.git' --exclude='./demo-data' -cf - . | tar -C "$SCRATCH" -xf -
 sed -i 's/add_library(stokcore STATIC/add_library(stokcore SHARED/' "$SCRATCH/src/CMakeLists.txt"
+if [ -f "$SCRATCH/.sums-old" ]; then
+  sums | comm -13 "$SCRATCH/.sums-old" - | cut -c35- | (cd "$SCRATCH" && xargs -r touch)
+  rm -f "$SCRATCH/.sums-old"
+fi
 generator=()
 command -v ninja >/dev/null && [ ! -f "$SCRATCH/build/Makefile" ] && generator=(-G Ninja)
 cmake -S "$SCRATCH" -B "$SCRATCH/build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O1 \
@@ -66,7 +73,7 @@ build_tree() {
   fi
 }
 echo "Building the unmutated copy ..." >&2
-build_tree >/dev/null
+build_tree >"$SCRATCH/build.log" 2>&1 || { tail -n 30 "$SCRATCH/build.log" >&2; echo "The unmutated tree does not build." >&2; exit 1; }
 
 run_tests() {
   local args=(--output-on-failure -j"$JOBS" --timeout 300 --stop-on-failure "$@")
