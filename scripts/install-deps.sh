@@ -6,7 +6,7 @@ packages=(
   cmake g++ make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libsqlite3-dev sqlite3
-  unixodbc tdsodbc libsqliteodbc
+  unixodbc unixodbc-dev tdsodbc libsqliteodbc
   poppler-utils
 )
 

@@ -1,3 +1,5 @@
+#include "state/Baglanti.h"
+#include "state/Recordset.h"
 #include "support/TestVeritabani.h"
 #include "support/VeritabaniOzeti.h"
 
@@ -23,6 +25,7 @@ private Q_SLOTS:
     void listeFiltreleriyle();
     void disaVeIceAktarimOzetiVeritabaninaUyar();
     void denemeGercegiyleAyniOzetiVerirVeDegistirmez();
+    void ikiArkaUcAyniDosyaVeAyniSonDurum();
     void cikisKodlari_data();
     void cikisKodlari();
     void varOlanDosyaZorlanmadanYazilmaz();
@@ -173,6 +176,70 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
     QCOMPARE(Ozet(deneme.cikti), Ozet(gercek.cikti));
     QVERIFY(Ozet(gercek.cikti).value(QStringLiteral("Oluşturulan kart")) > 0);
     QVERIFY(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02")) != once);
+}
+
+void CliTesti::ikiArkaUcAyniDosyaVeAyniSonDurum()
+{
+    // The same demo on the embedded backend beside the server's: the same export byte for byte,
+    // and its import (dry run, then real) gives the same summaries and the same target, table
+    // by table, compared by business keys (a server's spent identities make other ids).
+    if (!TestVeritabani::SqlServerMi())
+        QSKIP("the two backends are compared on the SQL Server run");
+    const QString klasor = m_db->Klasor() + QStringLiteral("/gomulu");
+    QVERIFY(QDir().mkpath(klasor));
+    QCOMPARE(Calistir({QStringLiteral("demo"), klasor, QStringLiteral("--cards"), QStringLiteral("120")}, QString()).kod, 0);
+    const auto giris = [&](const QString &server, const QString &firma) {
+        return QStringList{QStringLiteral("--server"), server, QStringLiteral("--user"), QStringLiteral("torvela"),
+                           QStringLiteral("--company"), firma};
+    };
+    QByteArray dosyalar[2];
+    QString ozetler[2][2];
+    QStringList sonDurumlar[2];
+    const QString sunucular[2] = {klasor, m_db->Server()};
+    for (int i = 0; i < 2; ++i) {
+        const QString dosya = QStringLiteral("%1/aktarim%2.trn").arg(m_db->Klasor()).arg(i);
+        const Sonuc disa = Calistir(QStringList{QStringLiteral("export")} + giris(sunucular[i], QStringLiteral("01"))
+                                    + QStringList{QStringLiteral("--set"), QStringLiteral("Stok Kodu=10005"), dosya});
+        QVERIFY2(disa.kod == 0, qPrintable(disa.hata));
+        QFile f(dosya);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        dosyalar[i] = f.readAll();
+        for (const bool deneme : {true, false}) {
+            QStringList arglar = QStringList{QStringLiteral("import")} + giris(sunucular[i], QStringLiteral("02"));
+            if (deneme)
+                arglar << QStringLiteral("--dry-run");
+            const Sonuc ice = Calistir(arglar << dosya);
+            QVERIFY2(ice.kod == 0, qPrintable(ice.hata));
+            ozetler[i][deneme] = ice.cikti;
+        }
+        VeriTabaniBaglantisi baglanti;
+        baglanti.Ac(QStringLiteral("torvela"), QStringLiteral("1234"), QStringLiteral("FIRMA02"), sunucular[i]);
+        for (const QString &sql : {QStringLiteral("SELECT * FROM KDVGRUPLARI ORDER BY Departman_No"),
+                                   QStringLiteral("SELECT * FROM FIYATTANIM ORDER BY Sira_No"),
+                                   QStringLiteral("SELECT * FROM STOKKART ORDER BY Stok_Kod"),
+                                   QStringLiteral("SELECT k.Stok_Kod AS Kart, f.* FROM STOKFIYAT f JOIN STOKKART k ON "
+                                                  "k.Stok_ID=f.Stok_ID ORDER BY k.Stok_Kod, f.Fiyat_Sira_No")}) {
+            Recordset rs;
+            rs.Ac(baglanti, sql, false);
+            for (; !rs.Eof(); rs.MoveNext()) {
+                QStringList satir;
+                for (int c = 0; c < rs.FieldCount(); ++c) {
+                    const QString ad = rs.FieldName(c);
+                    if (ad.compare(QLatin1String("Stok_ID"), Qt::CaseInsensitive) != 0
+                        && ad.compare(QLatin1String("Fiyat_ID"), Qt::CaseInsensitive) != 0)
+                        satir << ad.toLower() + QLatin1Char('=') + rs.Metin(c);
+                }
+                sonDurumlar[i] << satir.join(QLatin1Char('|'));
+            }
+        }
+    }
+    QVERIFY(dosyalar[0].size() > 1000);
+    QVERIFY(sonDurumlar[0].size() > 500);
+    QVERIFY(dosyalar[0] == dosyalar[1]);
+    QCOMPARE(ozetler[1][true], ozetler[0][true]);
+    QCOMPARE(ozetler[1][false], ozetler[0][false]);
+    QVERIFY(Ozet(ozetler[0][false]).value(QStringLiteral("Oluşturulan kart")) > 0);
+    QCOMPARE(sonDurumlar[1], sonDurumlar[0]);
 }
 
 void CliTesti::cikisKodlari_data()

@@ -7,6 +7,7 @@
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "state/RecordsetAc.h"
+#include "state/SqlServerArkaUcu.h"
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
 
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void eksikDosyaBaglantiHatasidirYeniVeritabaniDegil();
     void veritabaniOlmayanDosyaReddedilir();
     void cevapVermeyenSunucuGirisReddiSayilmaz();
+    void girisReddiTaninir_data();
+    void girisReddiTaninir();
     void baglantiYenilenince();
 
     void recordsetYenidenAcilincaOncekiniKapatir();
@@ -62,7 +65,7 @@ void VeriTabaniTesti::init()
     // Tests of texts and of the progress step need no back-office (on SQL Server a demo and a
     // connection cost a second).
     static const QSet<QByteArray> veritabanisiz = {"odbcDegerleriTirnaklanir", "sqliteKlasoruSunucuMetnindenOkunur",
-                                                   "cevapVermeyenSunucuGirisReddiSayilmaz", "ilerlemeArttir",
+                                                   "cevapVermeyenSunucuGirisReddiSayilmaz", "girisReddiTaninir", "ilerlemeArttir",
                                                    "ilerlemeSifirMaksimumdaDurmaz"};
     if (veritabanisiz.contains(QTest::currentTestFunction()))
         return;
@@ -165,6 +168,32 @@ void VeriTabaniTesti::cevapVermeyenSunucuGirisReddiSayilmaz()
         QCOMPARE(hata.Numara(), Hata::GenelHataNo);
     }
     QVERIFY(sure.elapsed() < 60000);
+}
+
+void VeriTabaniTesti::girisReddiTaninir_data()
+{
+    // What the driver reports when a connection fails: only a refused login counts as an attempt.
+    QTest::addColumn<QString>("metin");
+    QTest::addColumn<QString>("kodlar");
+    QTest::addColumn<bool>("reddedildi");
+    QTest::newRow("wrong password") << "[FreeTDS][SQL Server]Login failed for user 'torvela'." << "18456" << true;
+    QTest::newRow("SQLSTATE 28000 alone") << "[FreeTDS][SQL Server]Invalid authorization specification 28000" << "" << true;
+    QTest::newRow("missing database: 4060 before 18456")
+        << "[FreeTDS][SQL Server]Cannot open database \"FIRMA09\" requested by the login. The login failed. "
+           "[FreeTDS][SQL Server]Login failed for user 'torvela'."
+        << "4060;18456" << false;
+    QTest::newRow("missing database, codes lost")
+        << "[FreeTDS][SQL Server]Cannot open database \"FIRMA09\" requested by the login. The login failed." << "" << false;
+    QTest::newRow("no server") << "[FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist"
+                               << "20009" << false;
+}
+
+void VeriTabaniTesti::girisReddiTaninir()
+{
+    QFETCH(QString, metin);
+    QFETCH(QString, kodlar);
+    QFETCH(bool, reddedildi);
+    QCOMPARE(SqlServerArkaUcu::GirisReddiMi(metin, kodlar), reddedildi);
 }
 
 void VeriTabaniTesti::baglantiYenilenince()

@@ -3,6 +3,7 @@
 #include "state/Baglanti.h"
 #include "state/Hata.h"
 #include "state/HazirKomut.h"
+#include "state/OdbcKomutu.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -14,13 +15,6 @@
 #include <QStringDecoder>
 
 namespace {
-
-bool GirisReddiMi(const QSqlError &hata)
-{
-    const QString metin = hata.text() + QLatin1Char(' ') + hata.nativeErrorCode();
-    return metin.contains(QLatin1String("28000")) || metin.contains(QLatin1String("18456"))
-           || metin.contains(QLatin1String("login failed"), Qt::CaseInsensitive);
-}
 
 SutunBilgisi OdbcSutunu(const QSqlField &alan)
 {
@@ -78,9 +72,6 @@ SutunBilgisi OdbcSutunu(const QSqlField &alan)
     return bilgi;
 }
 
-// Sent in the batch of every INSERT (see Lehce).
-const QString AnahtarSorgusu = QStringLiteral(";SELECT CAST(SCOPE_IDENTITY() AS bigint)");
-
 // [name] or [schema].[name], each part quoted the T-SQL way.
 QString TabloAdi(const QString &tablo)
 {
@@ -94,6 +85,24 @@ QString TabloAdi(const QString &tablo)
 
 } // namespace
 
+const QString &SqlServerArkaUcu::AnahtarSorgusu()
+{
+    static const QString sorgu = QStringLiteral(";SELECT CAST(SCOPE_IDENTITY() AS bigint)");
+    return sorgu;
+}
+
+bool SqlServerArkaUcu::GirisReddiMi(const QString &metin, const QString &yerelKodlar)
+{
+    // A database that is missing or closed to the login is answered with 4060 followed by
+    // 18456 "Login failed": the password was right, so it is no failed attempt.
+    const QStringList kodlar = yerelKodlar.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (kodlar.contains(QLatin1String("4060")) || metin.contains(QLatin1String("Cannot open database"), Qt::CaseInsensitive))
+        return false;
+    const QString hepsi = metin + QLatin1Char(' ') + yerelKodlar;
+    return hepsi.contains(QLatin1String("28000")) || hepsi.contains(QLatin1String("18456"))
+           || hepsi.contains(QLatin1String("login failed"), Qt::CaseInsensitive);
+}
+
 QSqlDatabase SqlServerArkaUcu::Ac(const QString &ad, const QString &kullanici, const QString &sifre,
                                   const QString &veritabani)
 {
@@ -105,7 +114,7 @@ QSqlDatabase SqlServerArkaUcu::Ac(const QString &ad, const QString &kullanici, c
     bool reddedildi = false;
     if (!db.open()) {
         hataMetni = db.lastError().text();
-        reddedildi = GirisReddiMi(db.lastError());
+        reddedildi = GirisReddiMi(db.lastError().text(), db.lastError().nativeErrorCode());
     } else {
         // A lock another connection holds ends in an error after the same wait as on the
         // embedded backend, never in a hang; the setting lasts as long as the connection.
@@ -128,8 +137,7 @@ void SqlServerArkaUcu::KodSayfasiniOku(QSqlDatabase &db)
 {
     m_kodSayfasi = 0;
     m_kodSayfasiHarfleri.clear();
-    if (db.driver()->hasFeature(QSqlDriver::Unicode))
-        return; // the driver binds text as Unicode
+    m_surucuUnicode = db.driver()->hasFeature(QSqlDriver::Unicode);
     QSqlQuery sorgu(db);
     sorgu.setForwardOnly(true);
     if (!sorgu.exec(QStringLiteral("SELECT CAST(COLLATIONPROPERTY(CAST(DATABASEPROPERTYEX(DB_NAME(), 'Collation') "
@@ -149,23 +157,38 @@ void SqlServerArkaUcu::KodSayfasiniOku(QSqlDatabase &db)
     m_kodSayfasi = kodSayfasi;
 }
 
+QChar SqlServerArkaUcu::KodSayfasindaOlmayan(const QString &metin) const
+{
+    if (m_kodSayfasi == 0)
+        return QChar();
+    for (const QChar c : metin) {
+        if (c.unicode() >= 0x80 && !m_kodSayfasiHarfleri.contains(c.unicode()))
+            return c;
+    }
+    return QChar();
+}
+
+QString SqlServerArkaUcu::KodSayfasiHatasi(const QString &metin, QChar karakter) const
+{
+    return QStringLiteral("'%1' metnindeki '%2' karakteri sunucuya gönderilemez: veritabanının kod sayfası (%3) bu "
+                          "karakteri içermiyor.")
+        .arg(metin, QString(karakter))
+        .arg(m_kodSayfasi);
+}
+
 void SqlServerArkaUcu::DegerleriDenetle(const QVariantList &degerler) const
 {
-    // FreeTDS turns bound text into the database's code page, and a character the code page
-    // lacks fails the statement and leaves the connection unusable: such a text is refused here.
-    if (m_kodSayfasi == 0)
+    // Qt's driver sends bound text in the database's code page, and FreeTDS fails the statement
+    // on a character the code page lacks, leaving the connection unusable: such a text is
+    // refused here.
+    if (m_surucuUnicode)
         return;
     for (const QVariant &deger : degerler) {
         if (deger.typeId() != QMetaType::QString)
             continue;
         const QString &metin = *static_cast<const QString *>(deger.constData());
-        for (const QChar c : metin) {
-            if (c.unicode() >= 0x80 && !m_kodSayfasiHarfleri.contains(c.unicode()))
-                throw Hata(QStringLiteral("'%1' metnindeki '%2' karakteri sunucuya gönderilemez: veritabanının kod "
-                                          "sayfası (%3) bu karakteri içermiyor.")
-                               .arg(metin, QString(c))
-                               .arg(m_kodSayfasi));
-        }
+        if (const QChar c = KodSayfasindaOlmayan(metin); !c.isNull())
+            throw Hata(KodSayfasiHatasi(metin, c));
     }
 }
 
@@ -179,7 +202,7 @@ QString SqlServerArkaUcu::Lehce(const QString &sql) const
     QString metin = sql;
     while (metin.endsWith(QLatin1Char(';')) || (!metin.isEmpty() && metin.back().isSpace()))
         metin.chop(1);
-    return metin + AnahtarSorgusu;
+    return metin + AnahtarSorgusu();
 }
 
 void SqlServerArkaUcu::IslemBaslat(QSqlDatabase &db, IslemTuru tur, const QString &kilit)
@@ -343,7 +366,7 @@ bool SqlServerArkaUcu::Yurut(QSqlQuery &sorgu, const QString &sql)
     if (!(sql.isEmpty() ? sorgu.exec() : sorgu.exec(sql)))
         return false;
     const QString &gonderilen = sql.isEmpty() ? sorgu.lastQuery() : sql;
-    if (!gonderilen.endsWith(AnahtarSorgusu))
+    if (!gonderilen.endsWith(AnahtarSorgusu()))
         return true;
     // The INSERT's batch ends with the key query; a row count may come before it. Every result
     // is read now: one left open would keep the connection from its next statement.
@@ -360,5 +383,5 @@ bool SqlServerArkaUcu::Yurut(QSqlQuery &sorgu, const QString &sql)
 std::unique_ptr<HazirKomutUcu> SqlServerArkaUcu::KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,
                                                               KomutKullanimi kullanim)
 {
-    return SorguKomutu(baglanti, sql, kullanim);
+    return OdbcKomutuAc(baglanti, *this, sql, kullanim);
 }

@@ -28,14 +28,27 @@ public:
     std::unique_ptr<HazirKomutUcu> KomutHazirla(VeriTabaniBaglantisi &baglanti, const QString &sql,
                                                 KomutKullanimi kullanim) override;
 
+    // Whether a failed connection is a refused login (a failed attempt), from the driver's
+    // text and its native codes separated by ';'.
+    static bool GirisReddiMi(const QString &metin, const QString &yerelKodlar);
+    // Ends the batch of every INSERT: the key of its new row (see Lehce).
+    static const QString &AnahtarSorgusu();
+
+    // The first character of `metin` the database's code page lacks; null when there is none
+    // or the code page is not known.
+    QChar KodSayfasindaOlmayan(const QString &metin) const;
+    QString KodSayfasiHatasi(const QString &metin, QChar karakter) const;
+    // The key of an INSERT's new row, read by a statement of the connection.
+    void SonAnahtariYaz(const QVariant &anahtar) { m_sonAnahtar = anahtar; }
+
 private:
     void KodSayfasiniOku(QSqlDatabase &db);
     void DegerleriDenetle(const QVariantList &degerler) const;
 
     QString m_server;
-    // When the driver sends bound text as 8-bit text of the database's code page: the code
-    // page and the characters above ASCII it holds. 0: text goes as Unicode, or unknown.
+    // The database's single-byte code page and the characters above ASCII it holds; 0: unknown.
     int m_kodSayfasi = 0;
+    bool m_surucuUnicode = false; // Qt's driver binds text as Unicode
     QSet<char16_t> m_kodSayfasiHarfleri;
     QVariant m_sonAnahtar; // of the last INSERT
 };
