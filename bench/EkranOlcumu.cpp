@@ -37,7 +37,12 @@ protected:
             ++kritik;
         return dugmeler == Dugmeler::EvetHayir ? Evet : Tamam;
     }
-    std::optional<QString> DiyalogGoster(const QString &, Dosya) override { return m_dosya; }
+    // The transfer file for its dialog; the change report is not saved elsewhere (it is
+    // kept in the data folder all the same).
+    std::optional<QString> DiyalogGoster(const QString &, Dosya tur) override
+    {
+        return tur == Dosya::Rapor ? std::nullopt : std::optional<QString>(m_dosya);
+    }
 
 private:
     QString m_dosya;

@@ -104,6 +104,12 @@ FILE_MB=$(du -m "$W/file.txt" | cut -f1)
 measure import "$fresh_target" -- "$CLI" import "${LOGIN[@]}" --company 02 --stats "$W/file.txt"
 cp "$W/out.txt" "$W/import-summary.txt"
 measure dryrun "$fresh_target" -- "$CLI" import "${LOGIN[@]}" --company 02 --dry-run "$W/file.txt"
+# The change report, where the build has one.
+SECS[report]=0 RSS[report]=0 REPORT_MB=0
+if "$CLI" 2>&1 | grep -q -- --report; then
+  measure report "$fresh_target; rm -f \"$W/report.csv\"" -- "$CLI" import "${LOGIN[@]}" --company 02 --report "$W/report.csv" "$W/file.txt"
+  REPORT_MB=$(du -m "$W/report.csv" | cut -f1)
+fi
 SECS[screen]=0 RSS[screen]=0
 [ -z "$EKRAN" ] || measure screen "$fresh_target" -- "$EKRAN" "$W/demo" torvela 02 "$W/file.txt"
 
@@ -120,6 +126,7 @@ R_LIST=$(ratio "${SECS[list]}" "${SECS[floor_list]}")
 R_EXPORT=$(ratio "${SECS[export]}" "${SECS[floor_read]}")
 R_IMPORT=$(ratio "${SECS[import]}" "${SECS[floor_copy]}")
 R_DRY=$(ratio "${SECS[dryrun]}" "${SECS[floor_copy]}")
+R_REPORT=$(ratio "${SECS[report]}" "${SECS[floor_copy]}")
 R_SCREEN=$(ratio "${SECS[screen]}" "${SECS[import]}")
 mb() { echo "$(($1 / 1024)) MB"; }
 
@@ -133,6 +140,7 @@ mb() { echo "$(($1 / 1024)) MB"; }
   echo "| export (all cards, all levels) | ${SECS[export]} | read every card and price row | ${SECS[floor_read]} | $R_EXPORT | 3 | $(verdict "$R_EXPORT" 3) | $(mb "${RSS[export]}") |"
   echo "| import into the target | ${SECS[import]} | INSERT ... SELECT of every card and price row, one transaction | ${SECS[floor_copy]} | $R_IMPORT | 6 | $(verdict "$R_IMPORT" 6) | $(mb "${RSS[import]}") |"
   echo "| import --dry-run | ${SECS[dryrun]} | (same) | ${SECS[floor_copy]} | $R_DRY | - | - | $(mb "${RSS[dryrun]}") |"
+  [ "${SECS[report]}" = 0 ] || echo "| import --report (change report of $REPORT_MB MB) | ${SECS[report]} | (same) | ${SECS[floor_copy]} | $R_REPORT | 6 | $(verdict "$R_REPORT" 6) | $(mb "${RSS[report]}") |"
   [ -z "$EKRAN" ] || echo "| import from the screen (DOSYADAN AL, ${QT_QPA_PLATFORM:-offscreen}) | ${SECS[screen]} | the command-line import above | ${SECS[import]} | $R_SCREEN | 1.5 | $(verdict "$R_SCREEN" 1.5) | $(mb "${RSS[screen]}") |"
   echo
   echo "Transfer file: $FILE_MB MB. $LISTED"

@@ -165,15 +165,35 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
     };
     const QByteArray baytlarOnce = dosyaBaytlari();
 
+    // Each run writes its change report; the dry run's is the real one's.
+    const QString denemeRaporu = m_db->Klasor() + QStringLiteral("/deneme.csv");
+    const QString gercekRaporu = m_db->Klasor() + QStringLiteral("/gercek.csv");
     const Sonuc deneme = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
-                                  + QStringList{QStringLiteral("--dry-run"), dosya});
+                                  + QStringList{QStringLiteral("--dry-run"), QStringLiteral("--report"), denemeRaporu, dosya});
     QCOMPARE(deneme.kod, 0);
     QCOMPARE(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02")), once);
     QCOMPARE(dosyaBaytlari(), baytlarOnce);
 
-    const Sonuc gercek = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02")) + QStringList{dosya});
+    const Sonuc gercek = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
+                                  + QStringList{QStringLiteral("--report"), gercekRaporu, dosya});
     QCOMPARE(gercek.kod, 0);
     QCOMPARE(Ozet(deneme.cikti), Ozet(gercek.cikti));
+    const auto rapor = [](const QString &yol) {
+        QFile f(yol);
+        QStringList satirlar;
+        if (f.open(QIODevice::ReadOnly))
+            for (const QString &s : QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n")))
+                satirlar << s.section(QLatin1Char(';'), 1); // without the time
+        return satirlar;
+    };
+    QVERIFY2(gercek.cikti.contains(QStringLiteral("Rapor yazıldı: %1 (").arg(gercekRaporu)), qPrintable(gercek.cikti));
+    QVERIFY(rapor(gercekRaporu).size() > 100);
+    QCOMPARE(rapor(denemeRaporu), rapor(gercekRaporu));
+    // Nothing left to change: no report.
+    const Sonuc ucuncu = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
+                                  + QStringList{QStringLiteral("--report"), m_db->Klasor() + QStringLiteral("/bos.csv"), dosya});
+    QVERIFY2(ucuncu.cikti.contains(QStringLiteral("Değişiklik yok; rapor yazılmadı.")), qPrintable(ucuncu.cikti));
+    QVERIFY(!QFile::exists(m_db->Klasor() + QStringLiteral("/bos.csv")));
     QVERIFY(Ozet(gercek.cikti).value(QStringLiteral("Oluşturulan kart")) > 0);
     QVERIFY(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02")) != once);
 }
@@ -267,6 +287,11 @@ void CliTesti::cikisKodlari_data()
                                            << "1234" << 1 << "Alış İskontosu";
     QTest::newRow("missing file refused") << QStringList{"import", "--user", "torvela", "--company", "02", yok} << "1234" << 1
                                           << "Yazdığınız İsimde Bir Dosya Bulunamadı";
+    QTest::newRow("report not overwritten") << QStringList{"import", "--user", "torvela", "--company", "02", "--report",
+                                                           QCoreApplication::applicationFilePath(), yok}
+                                            << "1234" << 1 << "--force";
+    QTest::newRow("report folder missing") << QStringList{"import", "--user", "torvela", "--company", "02", "--report", "/yok/r.csv", yok}
+                                           << "1234" << 1 << "Rapor dosyası açılamadı: /yok/r.csv";
     QTest::newRow("usage: no company") << QStringList{"list", "--user", "torvela"} << "1234" << 2 << "--company";
     QTest::newRow("usage: unknown option") << QStringList{"list", "--user", "torvela", "--company", "01", "--renk"} << "1234" << 2 << "--renk";
 }

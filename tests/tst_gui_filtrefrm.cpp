@@ -6,6 +6,9 @@
 #include "filter/ui/FiltreFrm.h"
 #include "state/Degiskenler.h"
 #include "support/SahteEtkilesim.h"
+#include "support/VeritabaniOzeti.h"
+#include "transfer/OnizlemeModeli.h"
+#include "transfer/ui/OnizlemeFrm.h"
 #include "support/TestVeritabani.h"
 
 #include <QAbstractItemView>
@@ -21,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -124,7 +128,9 @@ void FiltreFrmTesti::init()
     m_db->DemoYaz(45, 2);
     m_db->Baglan(QStringLiteral("FIRMA01"));
     BugunuAyarla(QDate(2024, 3, 7));
+    QStandardPaths::setTestModeEnabled(true); // the kept change reports
     FirmaAdi = QStringLiteral("MERKEZ MAĞAZA");
+    FirmaKodu = QStringLiteral("01");
     m_frm = new FiltreFrm;
     m_frm->show();
     m_frm->activateWindow();
@@ -415,7 +421,7 @@ void FiltreFrmTesti::tabIzgaradanCikar()
         QVERIFY2(!d->shortcut().isEmpty(), qPrintable(d->objectName()));
         kisayollar << d->shortcut().toString();
     }
-    QCOMPARE(kisayollar.size(), 6);
+    QCOMPARE(kisayollar.size(), 7);
     QSignalSpy sil(m_frm->SilBtn, &QPushButton::clicked);
     QTest::keyClick(m_frm, Qt::Key_L, Qt::AltModifier);           // İŞLEM LİSTESİNDEN SİL
     QTRY_COMPARE(sil.count(), 1);
@@ -492,7 +498,7 @@ void FiltreFrmTesti::ekranaSigar()
     const QRect alan = m_frm->screen()->availableGeometry();
     QCOMPARE(alan.size(), QSize(1024, 768));
     QVERIFY(alan.contains(m_frm->frameGeometry()));
-    const QList<QWidget *> gorunmeli = {m_frm->TamamBtn, m_frm->SilBtn, m_frm->DosyaOlusturBtn, m_frm->DosyadanOkuBtn,
+    const QList<QWidget *> gorunmeli = {m_frm->TamamBtn, m_frm->SilBtn, m_frm->DosyaOlusturBtn, m_frm->DosyadanOkuBtn, m_frm->OnizleBtn,
                                         m_frm->YazdirBtn, m_frm->CikisBtn, m_frm->Kayit_SayisiLbl, m_frm->FirmaLbl};
     for (QWidget *w : gorunmeli) {
         QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
@@ -615,14 +621,58 @@ void FiltreFrmTesti::aktarimDugmeleri()
     QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->TamamBtn->isEnabled());
 
     // The import reads it back into the same company: the dialog proposes the path just used.
+    const QRegularExpression onay("Gösterdiğiniz Dosya Okunacak .*Devam Etmek İstiyor musunuz\\?",
+                                  QRegularExpression::DotMatchesEverythingOption);
     m_op->dosyalar.enqueue(dosya);
-    m_op->Bekle(QRegularExpression("Gösterdiğiniz Dosya Okunacak .*Devam Etmek İstiyor musunuz\\?",
-                                   QRegularExpression::DotMatchesEverythingOption),
-                Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
     m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
     QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);
     QCOMPARE(m_op->onerilenDosyalar.last(), dosya);
     QVERIFY(m_frm->DosyadanOkuBtn->isEnabled());
+
+    // F5 previews the same file after a card changed here: the window lists every card, the
+    // changed one with its old and new value, and saves its table; the company is untouched.
+    m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'"));
+    const QByteArray once = VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01"));
+    m_op->kutular.clear();
+    m_op->dosyalar.enqueue(dosya);
+    m_op->onizlemede = [&](const Onizleme &o) {
+        [&] {
+            QCOMPARE(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01")), once);
+            OnizlemeFrm pencere(o);
+            pencere.show();
+            QCOMPARE(pencere.FirmaLbl->text(), QStringLiteral("FİRMA : 01 - MERKEZ MAĞAZA"));
+            QVERIFY(pencere.OzetLbl->text().contains(QStringLiteral("Güncellenen kart: 1")));
+            QCOMPARE(pencere.KartlarGrd->model()->rowCount(), 45);
+            pencere.TurCmb->setCurrentIndex(pencere.TurCmb->findText(QStringLiteral("Değişen")));
+            QCOMPARE(pencere.KartlarGrd->model()->rowCount(), 1);
+            pencere.KartlarGrd->setCurrentIndex(pencere.KartlarGrd->model()->index(0, 0));
+            QCOMPARE(pencere.KartlarGrd->model()->index(0, OnizlemeModeli::StokKod).data().toString(), QStringLiteral("10003"));
+            QAbstractItemModel *detay = pencere.DetayGrd->model();
+            QCOMPARE(detay->rowCount(), 2); // Raf_Yeri and the date stamp
+            QCOMPARE(detay->index(0, OnizlemeDetayModeli::SutunAdi).data().toString(), QStringLiteral("Raf_Yeri"));
+            QCOMPARE(detay->index(0, OnizlemeDetayModeli::Eski).data().toString(), QStringLiteral("Z-9"));
+            pencere.TurCmb->setCurrentIndex(0);
+            pencere.KartlarGrd->sortByColumn(OnizlemeModeli::StokKod, Qt::DescendingOrder);
+            QVERIFY(pencere.KartlarGrd->model()->index(0, 0).data().toString() > QStringLiteral("10003"));
+            m_op->dosyalar.enqueue(program.filePath(QStringLiteral("onizleme.csv")));
+            pencere.KaydetBtn->click();
+            QVERIFY(QFile::exists(program.filePath(QStringLiteral("onizleme.csv"))));
+            m_op->dosyalar.enqueue(program.filePath(QStringLiteral("rapor.csv")));
+        }();
+        return true;
+    };
+    // AKTARIMI BAŞLAT: the import's question, the import, then its report offered and saved.
+    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
+    m_op->Bekle(QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?"), Etkilesim::Simge::Soru, Etkilesim::Evet);
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F5);
+    QCOMPARE(m_op->onizlemeSayisi, 1);
+    QFile rapor(program.filePath(QStringLiteral("rapor.csv")));
+    QVERIFY(rapor.open(QIODevice::ReadOnly));
+    QVERIFY(rapor.readAll().contains(";10003;"));
+    QVERIFY(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01")) != once);
+    QVERIFY(m_frm->OnizleBtn->isEnabled());
     ProgramKlasorunuAyarla(QString());
 }
 

@@ -3,9 +3,12 @@
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
 #include "transfer/AktarimDosyasi.h"
+#include "transfer/DegisiklikRaporu.h"
 #include "transfer/DosyadanAl.h"
 #include "transfer/KayitYazici.h"
 #include "transfer/OncekiDosya.h"
+#include "transfer/Onizleme.h"
+#include "transfer/OnizlemeModeli.h"
 #include "support/AktarimOrtami.h"
 #include "support/KartDurumlari.h"
 #include "support/VeritabaniOzeti.h"
@@ -25,6 +28,7 @@ const QString Onay = QStringLiteral(
     "* Stok Fiyatları\r Güncelenecektir. Bu işlem Esnasında var olan Kayıtlar Güncellenecek Olmayan Kayıtlar "
     "Oluşturulacakır.\rDevam Etmek İstiyor musunuz?");
 const QString StokYok = QStringLiteral("Stok Bilgisine Rastlanmadı. İşlem Devam Etmeyecek");
+const QString RaporSorusu = QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?");
 } // namespace
 
 // "DOSYADAN AL": what an import writes into the target, and every file it refuses without
@@ -48,7 +52,8 @@ private Q_SLOTS:
     void sayiBicimleriOkunur();
     void dusmancaDegerler_data();
     void dusmancaDegerler();
-    void degisikliklerBildirilir();
+    void degisiklikRaporu();
+    void onizlemeDegistirmezAyniSonucuVerir();
     void baskaSutunSirasiGidisDonus();
 
 private:
@@ -335,7 +340,10 @@ void IceAktarimTesti::bozukVeYabanciDosyalar()
     op.dosyalar.enqueue(durum == "iptal" ? std::nullopt : std::optional<QString>(yol));
     if (durum != "iptal")
         op.Bekle(Onay, Etkilesim::Simge::Soru, durum == "hayir" ? Etkilesim::Hayir : Etkilesim::Evet);
-    if (!mesaj.isEmpty()) {
+    // What the import tells after the consent (a preview of the file tells the same).
+    const auto sonuc = [&] {
+        if (mesaj.isEmpty())
+            return;
         const bool bilgi = mesaj.startsWith("Sayma") || mesaj.startsWith("Fiyat Tanımları Hatası") || mesaj == StokYok
                            || mesaj.startsWith("hedef Firmanın");
         op.Bekle(mesaj, mesaj == Basari ? Etkilesim::Simge::Yok : bilgi ? Etkilesim::Simge::Bilgi : Etkilesim::Simge::Kritik);
@@ -344,7 +352,10 @@ void IceAktarimTesti::bozukVeYabanciDosyalar()
             op.Bekle(baslik.left(baslik.lastIndexOf("  ")), Etkilesim::Simge::Yok);
         else if (mesaj.startsWith("Sayma"))
             op.Bekle(QStringLiteral("Dosya sonundan sonra okuma girişimi"), Etkilesim::Simge::Yok);
-    }
+    };
+    sonuc();
+    if (yeniKart > 0) // the change report is offered after the import's messages
+        op.Bekle(RaporSorusu, Etkilesim::Simge::Soru, Etkilesim::Hayir);
     QElapsedTimer sure;
     sure.start();
     DosyadanAl();
@@ -358,6 +369,14 @@ void IceAktarimTesti::bozukVeYabanciDosyalar()
     if (yeniKart == 0)
         QVERIFY2(VeritabaniOzeti(db, hedef) == once, "a refused file changed the company");
     QCOMPARE(db.Deger("Defination_DB", "SELECT count(*) FROM sysuslng").toInt(), 2);
+
+    // The preview of a file the import refuses shows the import's messages, and no window.
+    if (mesaj.isEmpty() || yeniKart > 0 || durum == "fifo")
+        return;
+    op.dosyalar.enqueue(yol);
+    sonuc();
+    Onizle();
+    QVERIFY(VeritabaniOzeti(db, hedef) == once);
 }
 
 void IceAktarimTesti::kartIslemiTekBasinaGeriAlinir()
@@ -579,81 +598,127 @@ void IceAktarimTesti::dusmancaDegerler()
         QCOMPARE(sonra.value(it.key()), it.value());
 }
 
-namespace {
-// Keeps what the writer tells, as a change report would: pending until committed.
-struct DegisiklikDefteri : DegisiklikKaydi {
-    QStringList bekleyen, onaylanan;
-    // Alike on both backends: dates as stored on SQLite, decimals without trailing zeros.
-    static QString Metin(const QVariant &d)
-    {
-        if (!d.isValid() || d.isNull())
-            return QStringLiteral("-");
-        if (d.typeId() == QMetaType::QDateTime)
-            return d.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        static const QRegularExpression ondalik(QStringLiteral("^-?\\d+\\.\\d+$"));
-        if (d.typeId() == QMetaType::Double || ondalik.match(d.toString()).hasMatch())
-            return QString::number(d.toDouble(), 'g', 15);
-        return d.toString().trimmed();
-    }
-    void FiyatTanimi(int sira, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
-    {
-        bekleyen << QStringLiteral("tanım %1 %2: %3 -> %4").arg(sira).arg(sutun, Metin(eski), Metin(yeni));
-    }
-    void KartSutunu(QStringView kod, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
-    {
-        bekleyen << QStringLiteral("kart %1 %2: %3 -> %4").arg(kod.toString(), sutun, Metin(eski), Metin(yeni));
-    }
-    void FiyatSutunu(QStringView kod, int seviye, const QString &sutun, const QVariant &eski, const QVariant &yeni) override
-    {
-        bekleyen << QStringLiteral("fiyat %1/%2 %3: %4 -> %5").arg(kod.toString()).arg(seviye).arg(sutun, Metin(eski), Metin(yeni));
-    }
-    void KartGeriAlindi(QStringView kod) override
-    {
-        bekleyen.removeIf([&](const QString &s) { return s.section(' ', 1, 1).section('/', 0, 0) == kod; });
-    }
-    void Onaylandi() override { onaylanan += std::exchange(bekleyen, {}); }
-    void GeriAlindi() override { bekleyen.clear(); }
-};
-} // namespace
-
-void IceAktarimTesti::degisikliklerBildirilir()
+void IceAktarimTesti::degisiklikRaporu()
 {
-    // A stored card that differs (10003, the branch's own values and two set here), a missing one (10004),
-    // a renamed level: every change is told once, with the values before and after, and
-    // stands once committed.
+    // A stored card that differs (10003, a value with a quote), a missing one (10004), a
+    // renamed level and a missing one: the report is this file, on either backend. A row
+    // created is one line.
     TestVeritabani &db = o->db;
     db.Calistir(Hedef, "UPDATE FIYATTANIM SET Fiyat_Aciklama='ESKİ' WHERE Sira_No=2");
-    db.Calistir(Hedef, "UPDATE STOKFIYAT SET Fiyat_Aciklama='ESKİ' WHERE Fiyat_Sira_No=2");
-    db.Calistir(Kaynak, "UPDATE STOKKART SET Raf_Yeri='A-1' WHERE Stok_Kod='10003'");
-    db.Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9', Deg_Tarih='2026-01-02 00:00:00' WHERE Stok_Kod='10003'");
-    const QString fiyat = "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=%1 WHERE Fiyat_Sira_No=2 AND Stok_ID=(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10003')";
-    db.Calistir(Kaynak, fiyat.arg("7.25"));
-    db.Calistir(Hedef, fiyat.arg("1.5"));
+    db.Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=3");
+    db.Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9', Stok_Ad='ESKİ; AD' WHERE Stok_Kod='10003'");
+    db.Calistir(Hedef, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=1.5 WHERE Fiyat_Sira_No=1 AND Stok_ID IN "
+                       "(SELECT Stok_ID FROM STOKKART WHERE Stok_Kod='10003')");
     db.Calistir(Hedef, "DELETE FROM STOKKART WHERE Stok_Kod='10004'");
-    const QString yol = o->Dosya(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004') ORDER BY Stok_Kod",
-                                 AktarimOrtami::Secim(true, false));
+    db.Calistir(Kaynak, "UPDATE STOKKART SET Raf_Yeri='A \"1\"' WHERE Stok_Kod='10003'");
+    const QString yol = o->Dosya(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004','10005') ORDER BY Stok_Kod",
+                                 AktarimOrtami::Secim(true, false, {1, 3}));
     db.Baglan(Hedef);
-    DegisiklikDefteri defter;
+    SimdiyiAyarla(QDateTime(QDate(2026, 5, 14), QTime(9, 30, 15)));
+    FirmaKodu = QStringLiteral("02");
+    FirmaAdi = QStringLiteral("KADIKÖY ŞUBE");
+    const QString raporYolu = o->Yol("rapor.csv");
+    RaporDosyasi rapor(raporYolu, RaporFirmasi());
+    QCOMPARE(rapor.Ac(), QString());
+    DegisiklikToplayici toplayici(rapor);
     o->op.Bekle(Basari, Etkilesim::Simge::Yok);
-    QVERIFY(AktarimDosyasiUygula(yol, false, &defter).basarili);
-    QVERIFY(defter.bekleyen.isEmpty());
-    QStringList eski = defter.onaylanan.filter(QRegularExpression("^(tanım|kart 10003|fiyat 10003/)"));
-    eski.sort();
-    QCOMPARE(eski, (QStringList{
-        "fiyat 10003/1 Ana_Birim_Fiyat: 218.3 -> 198.45", "fiyat 10003/1 Birim2_Fiyat: 3929.4 -> 3572.1",
-        "fiyat 10003/1 Dv_Ana_Birim_Fiyat: 5.98 -> 5.44", "fiyat 10003/2 Ana_Birim_Fiyat: 1.5 -> 7.25",
-        "fiyat 10003/2 Birim2_Fiyat: 3340.08 -> 3036.24", "fiyat 10003/2 Dv_Ana_Birim_Fiyat: 5.08 -> 4.62",
-        "fiyat 10003/3 Ana_Birim_Fiyat: 174.64 -> 158.76", "fiyat 10003/3 Birim2_Fiyat: 3143.52 -> 2857.68",
-        "fiyat 10003/3 Dv_Ana_Birim_Fiyat: 4.78 -> 4.35", "kart 10003 Deg_Tarih: 2026-01-02 00:00:00 -> 2026-05-14 00:00:00",
-        "kart 10003 ISK_Alis: 14 -> 0", "kart 10003 O_Kod: ŞUBE -> RAF-B", "kart 10003 Raf_Yeri: Z-9 -> A-1",
-        "kart 10003 Stok_Ad: BEYAZ PEYNİR 250 GR (ŞUBE) -> BEYAZ PEYNİR 250 GR", "tanım 2 Fiyat_Aciklama: ESKİ -> TOPTAN"}));
-    // The new card: every value it got, from nothing.
-    const QStringList yeni = defter.onaylanan.filter(QRegularExpression("^(kart 10004|fiyat 10004/)"));
-    QCOMPARE(yeni.size() + eski.size(), defter.onaylanan.size());
-    QVERIFY(yeni.contains("kart 10004 Stok_Kod: - -> 10004"));
-    QVERIFY(yeni.contains("kart 10004 Yr_Tarih: - -> 2026-05-14 00:00:00"));
-    for (const QString &s : yeni)
-        QVERIFY2(s.contains(": - -> "), qPrintable(s));
+    QVERIFY(AktarimDosyasiUygula(yol, false, &toplayici).basarili);
+    QCOMPARE(rapor.Bitir(), QString());
+    SimdiyiAyarla(QDateTime());
+    QFile f(raporYolu);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    // The date, time and company of every line stand before each of these.
+    const QStringList satirlar = QStringLiteral(R"(;;Fiyat Tanımı 2;Fiyat_Aciklama;ESKİ;TOPTAN
+;;Fiyat Tanımı 3;;;Oluşturuldu
+10003;BEYAZ PEYNİR 250 GR;Kart;Stok_Ad;"ESKİ; AD";BEYAZ PEYNİR 250 GR
+10003;BEYAZ PEYNİR 250 GR;Kart;O_Kod;ŞUBE;RAF-B
+10003;BEYAZ PEYNİR 250 GR;Kart;ISK_Alis;14;0
+10003;BEYAZ PEYNİR 250 GR;Kart;Raf_Yeri;Z-9;"A ""1"""
+10003;BEYAZ PEYNİR 250 GR;Kart;Deg_Tarih;06.01.2024;14.05.2026
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Ana_Birim_Fiyat;1,5;198,45
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Birim2_Fiyat;3929,4;3572,1
+10003;BEYAZ PEYNİR 250 GR;Fiyat 1;Dv_Ana_Birim_Fiyat;5,98;5,44
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Ana_Birim_Fiyat;174,64;158,76
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Birim2_Fiyat;3143,52;2857,68
+10003;BEYAZ PEYNİR 250 GR;Fiyat 3;Dv_Ana_Birim_Fiyat;4,78;4,35
+10004;KAŞAR PEYNİRİ 250 GR;Kart;;;Oluşturuldu
+10004;KAŞAR PEYNİRİ 250 GR;Fiyat 1;;;Oluşturuldu
+10004;KAŞAR PEYNİRİ 250 GR;Fiyat 3;;;Oluşturuldu)").split(QLatin1Char('\n'));
+    QByteArray beklenen = "Tarih;Firma;Stok Kodu;Stok Adı;Kayıt;Sütun;Eski Değer;Yeni Değer\r\n";
+    for (const QString &satir : satirlar)
+        beklenen += "14.05.2026 09:30:15;02 - KADIKÖY ŞUBE;" + satir.toUtf8() + "\r\n";
+    QCOMPARE(f.readAll(), "\xEF\xBB\xBF" + beklenen);
+}
+
+void IceAktarimTesti::onizlemeDegistirmezAyniSonucuVerir()
+{
+    TestVeritabani &db = o->db;
+    SahteEtkilesim &op = o->op;
+    db.Calistir(Hedef, "DELETE FROM FIYATTANIM WHERE Sira_No=5");
+    db.Calistir(Hedef, "UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'");
+    // 10003 differs, 10004 and 10006 are missing in the target.
+    const QString yol = o->Dosya(Kaynak, "SELECT Stok_ID FROM STOKKART WHERE Stok_Kod IN ('10003','10004','10005','10006') ORDER BY Stok_Kod");
+    SimdiyiAyarla(QDateTime(QDate(2026, 5, 14), QTime(9, 30, 15)));
+    const QByteArray once = VeritabaniOzeti(db, Hedef);
+    db.Baglan(Hedef);
+
+    // The preview: the window sees every card of the file; its table is saved as a report.
+    IceAktarimOzeti onizlenen;
+    op.dosyalar.enqueue(yol);
+    op.onizlemede = [&](const Onizleme &on) {
+        onizlenen = on.ozet;
+        [&] {
+            QCOMPARE(int(on.model->Kartlar().size()), 1 + 4); // the new level and the cards
+            op.dosyalar.enqueue(o->Yol("onizleme.csv"));
+            OnizlemeyiKaydet(on);
+        }();
+        return false;
+    };
+    Onizle();
+    QCOMPARE(op.onizlemeSayisi, 1);
+    QCOMPARE(Baglanti.IslemDerinligi(), 0);
+    QVERIFY2(VeritabaniOzeti(db, Hedef) == once, "the preview changed the company");
+
+    // The real import: the same figures, the same report, kept in the data folder and
+    // offered for saving.
+    EskiRaporlariSil(0);
+    op.Bekle(Basari, Etkilesim::Simge::Yok);
+    op.Bekle(RaporSorusu, Etkilesim::Simge::Soru, Etkilesim::Evet);
+    op.dosyalar.enqueue(o->Yol("kaydedilen.csv"));
+    const IceAktarimOzeti gercek = RaporluAktar(yol);
+    const auto sayilar = [](const IceAktarimOzeti &oz) {
+        return QList<int>{oz.kartOlusturulan, oz.kartGuncellenen, oz.kartDegismeyen, oz.fiyatOlusturulan, oz.fiyatGuncellenen,
+                          oz.fiyatTanimiEklenen, oz.fiyatTanimiGuncellenen};
+    };
+    QCOMPARE(sayilar(onizlenen), sayilar(gercek));
+    QVERIFY(gercek.kartGuncellenen > 0 && gercek.kartOlusturulan > 0 && gercek.fiyatTanimiEklenen == 1);
+    const auto oku = [](const QString &yol) {
+        QFile f(yol);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QStringList tutulan = QDir(RaporKlasoru()).entryList({"rapor-*.csv"}, QDir::Files);
+    QCOMPARE(tutulan, QStringList{"rapor-20260514-093015-001.csv"});
+    QVERIFY(oku(o->Yol("onizleme.csv")).contains("Z-9"));
+    QCOMPARE(oku(o->Yol("kaydedilen.csv")), oku(o->Yol("onizleme.csv")));
+    QCOMPARE(oku(QDir(RaporKlasoru()).filePath(tutulan[0])), oku(o->Yol("onizleme.csv")));
+
+    // Only the last 20 are kept.
+    for (int i = 0; i < 22; ++i)
+        QFile(YeniRaporYolu()).open(QIODevice::WriteOnly);
+    EskiRaporlariSil();
+    const QStringList kalan = QDir(RaporKlasoru()).entryList({"rapor-*.csv"}, QDir::Files, QDir::Name);
+    QCOMPARE(kalan.size(), 20);
+    QCOMPARE(kalan.first(), QStringLiteral("rapor-20260514-093015-004.csv"));
+    SimdiyiAyarla(QDateTime());
+
+    // A data folder that cannot take a report: the import runs all the same, and says so.
+    QVERIFY(QDir(RaporKlasoru()).removeRecursively());
+    QVERIFY(QFile(RaporKlasoru()).open(QIODevice::WriteOnly)); // a file where the folder goes
+    op.Bekle(Basari, Etkilesim::Simge::Yok);
+    op.Bekle(QRegularExpression("Değişiklik Raporu Yazılamadı\\.\r.+", QRegularExpression::DotMatchesEverythingOption),
+             Etkilesim::Simge::Kritik);
+    QVERIFY(RaporluAktar(yol).basarili);
+    QVERIFY(QFile::remove(RaporKlasoru()));
 }
 
 void IceAktarimTesti::baskaSutunSirasiGidisDonus()

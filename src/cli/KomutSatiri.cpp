@@ -28,7 +28,7 @@ QString KullanimMetni()
         "  stoktransfer-cli demo SUNUCU --user YÖNETİCİ [--force] [--cards N] [--prices K]\n"
         "  stoktransfer-cli list   --server S --user U --company KOD [--set \"BAŞLIK=DEĞER\"]... [--end \"BAŞLIK=DEĞER\"]...\n"
         "  stoktransfer-cli export --server S --user U --company KOD [--set ...]... [--end ...]... [--force] DOSYA\n"
-        "  stoktransfer-cli import --server S --user U --company KOD [--dry-run] [--stats] DOSYA\n"
+        "  stoktransfer-cli import --server S --user U --company KOD [--dry-run] [--stats] [--report RAPOR.csv [--force]] DOSYA\n"
         "Şifre STOKTRANSFER_PASSWORD ortam değişkeninden okunur, yoksa uçbirimde sorulur.\n");
 }
 
@@ -52,7 +52,7 @@ std::optional<KomutSecenekleri> KomutSatiriniOku(const QStringList &arglar, QStr
     for (int i = 1; i < arglar.size(); ++i) {
         const QString &a = arglar[i];
         const bool degerli = a == u"--server" || a == u"--user" || a == u"--company" || a == u"--set"
-                             || a == u"--end" || a == u"--cards" || a == u"--prices";
+                             || a == u"--end" || a == u"--cards" || a == u"--prices" || a == u"--report";
         if (degerli && i + 1 >= arglar.size())
             return reddet(QStringLiteral("%1 bir değer bekliyor.").arg(a));
         const QString deger = degerli ? arglar[i + 1] : QString();
@@ -72,7 +72,9 @@ std::optional<KomutSecenekleri> KomutSatiriniOku(const QStringList &arglar, QStr
                 return reddet(QStringLiteral("%1 \"BAŞLIK=DEĞER\" bekliyor: %2").arg(a, deger));
             (a == u"--set" ? s.baslangiclar : s.bitisler).append(cift);
             ++i;
-        } else if ((s.komut == u"export" || demo) && a == u"--force") {
+        } else if (s.komut == u"import" && a == u"--report") {
+            s.rapor = deger, ++i;
+        } else if ((s.komut == u"export" || s.komut == u"import" || demo) && a == u"--force") {
             s.uzerineYaz = true;
         } else if (s.komut == u"import" && a == u"--dry-run") {
             s.deneme = true;

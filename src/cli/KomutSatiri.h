@@ -13,9 +13,10 @@ struct KomutSecenekleri {
     QVector<QPair<QString, QString>> baslangiclar;   // --set CAPTION=VALUE
     QVector<QPair<QString, QString>> bitisler;       // --end CAPTION=VALUE
     QString dosya;                                   // FILE, or demo's FOLDER or SERVER
-    bool uzerineYaz = false;                         // --force (export, demo)
+    bool uzerineYaz = false;                         // --force (export, demo, import's report)
     bool deneme = false;                             // --dry-run
     bool istatistik = false;                         // --stats
+    QString rapor;                                   // import --report FILE
     int kartSayisi = -1, fiyatSayisi = -1;           // demo --cards, --prices
 };
 

@@ -15,6 +15,7 @@
 #include "state/Baglanti.h"
 #include "state/Degiskenler.h"
 #include "state/Hata.h"
+#include "transfer/DegisiklikRaporu.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
 
@@ -220,20 +221,37 @@ int DisaAktarKomutu(const KomutSecenekleri &s)
 
 int IceAktarKomutu(const KomutSecenekleri &s)
 {
+    // The report's place is checked before anything is written.
+    if (!s.rapor.isEmpty() && QFileInfo::exists(s.rapor) && !s.uzerineYaz) {
+        HataYaz(QStringLiteral("%1 zaten var; üzerine yazmak için --force verin.").arg(s.rapor));
+        return Reddedildi;
+    }
     if (!GirisYap(s))
         return Reddedildi;
-    const IceAktarimOzeti ozet = AktarimDosyasiUygula(s.dosya, s.deneme);
-    Yaz(QStringLiteral("%1Oluşturulan kart: %2\nGüncellenen kart: %3\nDeğişmeyen kart: %4\n"
-                       "Oluşturulan fiyat satırı: %5\nGüncellenen fiyat satırı: %6\n"
-                       "Eklenen fiyat tanımı: %7\nGüncellenen fiyat tanımı: %8\n")
-            .arg(s.deneme ? QStringLiteral("Deneme: hiçbir değişiklik kaydedilmedi.\n") : QString())
-            .arg(ozet.kartOlusturulan)
-            .arg(ozet.kartGuncellenen)
-            .arg(ozet.kartDegismeyen)
-            .arg(ozet.fiyatOlusturulan)
-            .arg(ozet.fiyatGuncellenen)
-            .arg(ozet.fiyatTanimiEklenen)
-            .arg(ozet.fiyatTanimiGuncellenen));
+    std::optional<RaporDosyasi> rapor;
+    std::optional<DegisiklikToplayici> toplayici;
+    if (!s.rapor.isEmpty()) {
+        rapor.emplace(s.rapor, RaporFirmasi());
+        const QString hata = rapor->Ac();
+        if (!hata.isEmpty()) {
+            HataYaz(QStringLiteral("Rapor dosyası açılamadı: %1: %2").arg(s.rapor, hata));
+            return Reddedildi;
+        }
+        toplayici.emplace(*rapor);
+    }
+    const IceAktarimOzeti ozet = AktarimDosyasiUygula(s.dosya, s.deneme, toplayici ? &*toplayici : nullptr);
+    Yaz((s.deneme ? QStringLiteral("Deneme: hiçbir değişiklik kaydedilmedi.\n") : QString()) + OzetMetni(ozet));
+    if (rapor) {
+        const QString hata = rapor->Bitir();
+        if (!hata.isEmpty()) {
+            HataYaz(QStringLiteral("Rapor dosyası yazılamadı: %1: %2").arg(s.rapor, hata));
+            return Reddedildi;
+        }
+        Yaz(rapor->SatirSayisi() > 0 ? QStringLiteral("Rapor yazıldı: %1 (%2 satır)\n")
+                                           .arg(QFileInfo(s.rapor).absoluteFilePath())
+                                           .arg(rapor->SatirSayisi())
+                                     : QStringLiteral("Değişiklik yok; rapor yazılmadı.\n"));
+    }
     if (s.istatistik) {
         auto satir = [](const QString &tur, int kart, const IceAktarimOzeti::KomutSayilari &k) {
             const QString ortalama = kart > 0 ? QString::number(double(k.toplam) / kart, 'f', 2) : QStringLiteral("-");

@@ -21,6 +21,7 @@ public:
     void MesajLblYaz(const QString &metin) override;
     void BekleyenOlaylariIsle() override {}
     void PanoyaYaz(const QString &) override {}
+    bool OnizlemeGoster(const Onizleme &) override { return false; }
 
     // The text of the last critical message, for the summary of a refused command.
     const QString &SonHata() const { return m_sonHata; }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+struct Onizleme;
+
 // Everything the core says to or asks of the operator goes through this one seam: message
 // boxes, the file dialog, the progress display of the filter screen, letting pending events
 // run, and the clipboard. The screens implement it with widgets, the command-line program on
@@ -12,7 +14,7 @@ class Etkilesim
 public:
     enum class Simge { Yok, Kritik, Soru, Bilgi };
     enum class Dugmeler { Tamam, EvetHayir };
-    enum class Dosya { Ac, Kaydet };
+    enum class Dosya { Ac, Kaydet, Rapor }; // Rapor: a change report to save (CSV)
 
     // Answers of a message box, as the platform numbers them.
     static constexpr int Tamam = 1;
@@ -36,6 +38,10 @@ public:
 
     virtual void BekleyenOlaylariIsle() = 0;
     virtual void PanoyaYaz(const QString &metin) = 0;
+
+    // The preview of an import until the operator closes it; true when they chose to import
+    // the file.
+    virtual bool OnizlemeGoster(const Onizleme &onizleme) = 0;
 };
 
 // The seam the running program talks through. Set once at start (and by each test).
@@ -58,4 +64,5 @@ public:
     void MesajLblYaz(const QString &) override {}
     void BekleyenOlaylariIsle() override {}
     void PanoyaYaz(const QString &) override {}
+    bool OnizlemeGoster(const Onizleme &) override { return false; }
 };

@@ -132,6 +132,7 @@ FirmaSecimSonucu FirmaSec(Recordset &firmaRS)
     const QString oncekiVeritabani = VeritabaniAdi;
     const qint16 oncekiFirmaID = FirmaID;
     const QString oncekiFirmaAdi = FirmaAdi;
+    const QString oncekiFirmaKodu = FirmaKodu;
     const QDate oncekiBaslangic = Mali_Yil_Baslangic;
     const QDate oncekiBitis = Mali_Yil_Bitis;
     try {
@@ -150,6 +151,7 @@ FirmaSecimSonucu FirmaSec(Recordset &firmaRS)
         VeritabaniAdi = veritabani;
         FirmaID = qint16(*id);
         FirmaAdi = firmaRS.Metin(QStringLiteral("sysfrm_nm"));
+        FirmaKodu = sonuc.kod;
         Mali_Yil_Baslangic = baslangic;
         Mali_Yil_Bitis = bitis;
         FirmaAyarlariniOku();
@@ -157,6 +159,7 @@ FirmaSecimSonucu FirmaSec(Recordset &firmaRS)
         VeritabaniAdi = oncekiVeritabani;
         FirmaID = oncekiFirmaID;
         FirmaAdi = oncekiFirmaAdi;
+        FirmaKodu = oncekiFirmaKodu;
         Mali_Yil_Baslangic = oncekiBaslangic;
         Mali_Yil_Bitis = oncekiBitis;
         sonuc.durum = FirmaSecimSonucu::Durum::Secilemedi;

@@ -10,6 +10,7 @@ QString Sifre;
 qint32 KullaniciID = 0;
 qint16 FirmaID = 0;
 QString FirmaAdi;
+QString FirmaKodu;
 QDate Mali_Yil_Baslangic;
 QDate Mali_Yil_Bitis;
 
@@ -55,6 +56,7 @@ void Sifirla()
     KullaniciID = 0;
     FirmaID = 0;
     FirmaAdi.clear();
+    FirmaKodu.clear();
     Mali_Yil_Baslangic = QDate();
     Mali_Yil_Bitis = QDate();
     AnaParaVirgul = DovizVirgul = KurVirgul = 0;

@@ -19,6 +19,7 @@ extern QString Sifre;
 extern qint32 KullaniciID;
 extern qint16 FirmaID;
 extern QString FirmaAdi;
+extern QString FirmaKodu;
 extern QDate Mali_Yil_Baslangic;
 extern QDate Mali_Yil_Bitis;
 

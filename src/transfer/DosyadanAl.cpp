@@ -7,6 +7,7 @@
 #include "transfer/IceAktarimHatasi.h"
 #include "transfer/KayitYazici.h"
 #include "transfer/OncekiDosya.h"
+#include "transfer/Onizleme.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -125,7 +126,7 @@ void YenidenYaz(AktarimOkuyucu &okuyucu, KayitYazici &yazici, const AktarimOkuyu
 // Regions 2 to 7 on a chosen file, the consent already given: the whole file is read and
 // checked against the target first (the counting pass), and only a file that passed is
 // written. A refused file changes nothing.
-void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisiklikler)
+void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisiklikler, bool basariMesaji)
 {
     if (!QFileInfo::exists(yol)) {
         BitirenMesaj(ozet, QStringLiteral("Yazdığınız İsimde Bir Dosya Bulunamadı"), Etkilesim::Simge::Kritik);
@@ -188,14 +189,15 @@ void Uygula(const QString &yol, IceAktarimOzeti &ozet, DegisiklikKaydi *degisikl
         return;
     }
     Operator().FrameBarGoster(false);
-    Operator().Mesaj(QStringLiteral("İşlem Başarı ile Tamamlandı"));
+    if (basariMesaji)
+        Operator().Mesaj(QStringLiteral("İşlem Başarı ile Tamamlandı"));
     ozet.basarili = true;
     ozet.mesaj.clear();
 }
 
 } // namespace
 
-IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme, DegisiklikKaydi *degisiklikler)
+IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme, DegisiklikKaydi *degisiklikler, bool basariMesaji)
 {
     IceAktarimOzeti ozet;
     if (deneme) {
@@ -216,7 +218,7 @@ IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme, Degisiklik
         }
     };
     try {
-        Uygula(yol, ozet, degisiklikler);
+        Uygula(yol, ozet, degisiklikler, basariMesaji);
     } catch (...) {
         geriAl();
         throw;
@@ -241,5 +243,24 @@ void DosyadanAl()
     }
     if (Operator().Mesaj(Onay, Etkilesim::Simge::Soru, Etkilesim::Dugmeler::EvetHayir) != Etkilesim::Evet)
         return;
-    AktarimDosyasiUygula(yol, false);
+    RaporluAktar(yol);
+}
+
+const QString &AktarimOnayi()
+{
+    return Onay;
+}
+
+QString OzetMetni(const IceAktarimOzeti &ozet)
+{
+    return QStringLiteral("Oluşturulan kart: %1\nGüncellenen kart: %2\nDeğişmeyen kart: %3\n"
+                          "Oluşturulan fiyat satırı: %4\nGüncellenen fiyat satırı: %5\n"
+                          "Eklenen fiyat tanımı: %6\nGüncellenen fiyat tanımı: %7\n")
+        .arg(ozet.kartOlusturulan)
+        .arg(ozet.kartGuncellenen)
+        .arg(ozet.kartDegismeyen)
+        .arg(ozet.fiyatOlusturulan)
+        .arg(ozet.fiyatGuncellenen)
+        .arg(ozet.fiyatTanimiEklenen)
+        .arg(ozet.fiyatTanimiGuncellenen);
 }

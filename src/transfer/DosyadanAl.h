@@ -33,8 +33,17 @@ struct IceAktarimOzeti {
 // the database itself stops the import part-way, every card before it whole.
 // `deneme`: everything runs inside one transaction that is rolled back at the end, so the
 // database is left as it was (the summary tells what would have happened).
-// `degisiklikler`, when given, is told every change as the writer makes it.
-IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false, DegisiklikKaydi *degisiklikler = nullptr);
+// `degisiklikler`, when given, is told every change as the writer makes it. `basariMesaji`:
+// whether success is told to the operator (a preview shows its window instead).
+IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme = false, DegisiklikKaydi *degisiklikler = nullptr,
+                                     bool basariMesaji = true);
 
-// "DOSYADAN AL": the file dialog with the remembered path, the confirmation, then the above.
+// The summary as lines "Oluşturulan kart: 3", for the command line and the preview.
+QString OzetMetni(const IceAktarimOzeti &ozet);
+
+// The import's consent question.
+const QString &AktarimOnayi();
+
+// "DOSYADAN AL": the file dialog with the remembered path, the confirmation, then the above
+// with its change report (RaporluAktar).
 void DosyadanAl();

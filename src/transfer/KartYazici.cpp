@@ -182,6 +182,8 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
     const HedefGrubu &grup = *grupYeri;
     QVector<QVariant> &satir = m_satir;
     const bool yeni = !KartiOku(kart.stokKod, satir);
+    if (m_degisiklikler)
+        m_degisiklikler->KartBasladi(kart.stokKod, kart.stokAd);
 
     // Card columns to write: position in the card query -> value.
     DegerDizisi &kartYazimi = m_kartYazimi;
@@ -229,6 +231,8 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
     const bool damga = !yeni && m_tarihlerVar && (kartDegisti || fiyatYazilacak) && !AyniDeger(satir.last(), m_bugun, m_tarihTipi);
     if (!yeni && kartYazimi.Bos() && !damga && !fiyatYazilacak) {
         ++sayilar.kartDegismeyen;
+        if (m_degisiklikler)
+            m_degisiklikler->KartBitti(KartDurumu::Degismedi);
         return Sonuc::Degismedi;
     }
 
@@ -261,6 +265,8 @@ KartYazici::Sonuc KartYazici::Yaz(const KartKaydi &kart, YazimSayilari &sayilar)
         throw;
     }
     ++(yeni ? sayilar.kartOlusturulan : sayilar.kartGuncellenen);
+    if (m_degisiklikler)
+        m_degisiklikler->KartBitti(yeni ? KartDurumu::Olusturuldu : KartDurumu::Guncellendi);
     sayilar.fiyatOlusturulan += yeniFiyat;
     sayilar.fiyatGuncellenen += degisenFiyat;
     return yeni ? Sonuc::Olusturuldu : Sonuc::Guncellendi;

@@ -15,11 +15,16 @@ class KartYazici;
 // hangs here). Calls come before the change is committed: Onaylandi() says that everything
 // told so far stands, GeriAlindi() that everything told since the last Onaylandi() was undone,
 // KartGeriAlindi() that the changes told for that card were undone alone. `eski` is invalid for
-// a row the writer creates.
+// a row the writer creates. A card's changes come between KartBasladi() and KartBitti() (or
+// KartGeriAlindi()), every card of the file told, also one that does not change.
+enum class KartDurumu { Olusturuldu, Guncellendi, Degismedi };
+
 class DegisiklikKaydi
 {
 public:
     virtual ~DegisiklikKaydi() = default;
+    virtual void KartBasladi(QStringView stokKod, QStringView stokAd) { Q_UNUSED(stokKod) Q_UNUSED(stokAd) }
+    virtual void KartBitti(KartDurumu durum) { Q_UNUSED(durum) }
     virtual void FiyatTanimi(int siraNo, const QString &sutun, const QVariant &eski, const QVariant &yeni) = 0;
     virtual void KartSutunu(QStringView stokKod, const QString &sutun, const QVariant &eski, const QVariant &yeni) = 0;
     virtual void FiyatSutunu(QStringView stokKod, int seviye, const QString &sutun, const QVariant &eski,

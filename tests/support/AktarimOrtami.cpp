@@ -10,10 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTest>
 
 AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
 {
+    QStandardPaths::setTestModeEnabled(true); // the kept change reports
     db.DemoYaz(kartSayisi, fiyatSayisi);
     ProgramKlasorunuAyarla(program.path());
     BugunuAyarla(QDate(2026, 5, 14));

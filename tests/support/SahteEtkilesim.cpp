@@ -131,3 +131,13 @@ void SahteEtkilesim::PanoyaYaz(const QString &metin)
     pano = metin;
     ++panoYazma;
 }
+
+bool SahteEtkilesim::OnizlemeGoster(const Onizleme &onizleme)
+{
+    ++onizlemeSayisi;
+    if (!onizlemede) {
+        Basarisiz(QStringLiteral("unexpected preview window"));
+        return false;
+    }
+    return onizlemede(onizleme);
+}

@@ -13,7 +13,8 @@
 // text, or a pattern of the whole text, and its icon; a question also its answer), every file
 // dialog with an answer in `dosyalar`. A box or dialog nobody announced, or another than the
 // one announced, fails the running test at once; an announced one never shown fails it when
-// the double goes (at the end of the test, or in cleanup()).
+// the double goes (at the end of the test, or in cleanup()). A preview window likewise needs
+// `onizlemede`.
 class SahteEtkilesim : public Etkilesim
 {
 public:
@@ -35,6 +36,7 @@ public:
     void MesajLblYaz(const QString &metin) override;
     void BekleyenOlaylariIsle() override;
     void PanoyaYaz(const QString &metin) override;
+    bool OnizlemeGoster(const Onizleme &onizleme) override;
 
     // Script.
     void Bekle(const QString &metin, Simge simge, int cevap = Tamam);
@@ -43,6 +45,9 @@ public:
     void BekleSorguHatasi(const QString &gosterilen, const QString &neden = QStringLiteral(".+"));
     QQueue<std::optional<QString>> dosyalar;   // file dialog results (nullopt = Cancel)
     std::function<void()> olaylarda;           // what else happens while pending events run
+    // The preview window: looked at (and answered, true = import) by the test; a preview
+    // nobody scripted fails the test and is closed.
+    std::function<bool(const Onizleme &)> onizlemede;
     // Whether every announced box was shown and every file answer taken; fails the test if not.
     bool Bitti();
 
@@ -58,6 +63,7 @@ public:
     int olayIsleme = 0;
     QString pano;
     int panoYazma = 0;
+    int onizlemeSayisi = 0;
 
 private:
     struct Beklenen {

@@ -28,7 +28,7 @@ QVariant TurkceDosyaModeli::data(const QModelIndex &indeks, int rol) const
     return turkce.formattedDataSize(dosyalar->size(kaynak), 1, QLocale::DataSizeTraditionalFormat);
 }
 
-std::optional<QString> TransferDosyasiSec(QWidget *ust, const QString &onerilen, bool kaydet)
+std::optional<QString> TransferDosyasiSec(QWidget *ust, const QString &onerilen, bool kaydet, const QString &suzgec)
 {
     QFileDialog diyalog(ust);
     diyalog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -38,6 +38,10 @@ std::optional<QString> TransferDosyasiSec(QWidget *ust, const QString &onerilen,
     diyalog.setFileMode(QFileDialog::AnyFile);
     diyalog.setOption(QFileDialog::DontConfirmOverwrite, true);
     diyalog.setViewMode(QFileDialog::Detail);
+    if (!suzgec.isEmpty()) {
+        diyalog.setNameFilter(suzgec);
+        diyalog.setDefaultSuffix(QStringLiteral("csv"));
+    }
     if (!onerilen.isEmpty())
         diyalog.selectFile(onerilen);
 

@@ -1,6 +1,7 @@
 #include "common/ui/EkranEtkilesimi.h"
 
 #include "common/ui/DosyaDiyalogu.h"
+#include "transfer/ui/OnizlemeFrm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -63,7 +64,16 @@ std::optional<QString> EkranEtkilesimi::DosyaSec(const QString &onerilen, Dosya 
 
 std::optional<QString> EkranEtkilesimi::DiyalogGoster(const QString &onerilen, Dosya tur)
 {
+    if (tur == Dosya::Rapor)
+        return TransferDosyasiSec(QApplication::activeWindow(), onerilen, true, QStringLiteral("CSV Dosyaları (*.csv)"));
     return TransferDosyasiSec(QApplication::activeWindow(), onerilen, tur == Dosya::Kaydet);
+}
+
+bool EkranEtkilesimi::OnizlemeGoster(const Onizleme &onizleme)
+{
+    Goster();
+    OnizlemeFrm pencere(onizleme, QApplication::activeWindow());
+    return pencere.exec() == OnizlemeFrm::Aktar;
 }
 
 void EkranEtkilesimi::IlerlemeGorunumuKur(IlerlemeGorunumu *gorunum)

@@ -41,6 +41,7 @@ public:
     void MesajLblYaz(const QString &metin) override;
     void BekleyenOlaylariIsle() override;
     void PanoyaYaz(const QString &metin) override;
+    bool OnizlemeGoster(const Onizleme &onizleme) override;
 
     void IlerlemeGorunumuKur(IlerlemeGorunumu *gorunum);
 

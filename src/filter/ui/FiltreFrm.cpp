@@ -10,6 +10,7 @@
 #include "state/Degiskenler.h"
 #include "transfer/DosyaOlustur.h"
 #include "transfer/DosyadanAl.h"
+#include "transfer/Onizleme.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -120,12 +121,14 @@ void FiltreFrm::Olustur()
     SilBtn = Dugme(this, "SilBtn", QStringLiteral("İŞLEM &LİSTESİNDEN SİL"));
     DosyaOlusturBtn = Dugme(this, "DosyaOlusturBtn", QStringLiteral("DOSYA &OLUŞTUR"));
     DosyadanOkuBtn = Dugme(this, "DosyadanOkuBtn", QStringLiteral("DOSYADAN &AL"));
+    OnizleBtn = Dugme(this, "OnizleBtn", QStringLiteral("Ö&NİZLE"));
     YazdirBtn = Dugme(this, "YazdirBtn", QStringLiteral("LİSTEYİ &YAZDIR"));
     CikisBtn = Dugme(this, "CikisBtn", QStringLiteral("ÇI&KIŞ"));
     TamamBtn->setToolTip(QStringLiteral("F2, Alt+S"));
     SilBtn->setToolTip(QStringLiteral("Alt+L"));
     DosyaOlusturBtn->setToolTip(QStringLiteral("Alt+O"));
     DosyadanOkuBtn->setToolTip(QStringLiteral("Alt+A"));
+    OnizleBtn->setToolTip(QStringLiteral("F5, Alt+N: DOSYADAN AL'ın yapacaklarını yazmadan gösterir"));
     YazdirBtn->setToolTip(QStringLiteral("Alt+Y"));
     CikisBtn->setToolTip(QStringLiteral("F3, Alt+K"));
 
@@ -174,7 +177,7 @@ void FiltreFrm::Olustur()
     durumDuzen->addWidget(MesajLbl, 1);
 
     auto *dugmeler = new QHBoxLayout;
-    for (QPushButton *d : {TamamBtn, SilBtn, DosyaOlusturBtn, DosyadanOkuBtn, YazdirBtn})
+    for (QPushButton *d : {TamamBtn, SilBtn, DosyaOlusturBtn, OnizleBtn, DosyadanOkuBtn, YazdirBtn})
         dugmeler->addWidget(d);
     dugmeler->addStretch(1);
     dugmeler->addWidget(CikisBtn);
@@ -189,6 +192,7 @@ void FiltreFrm::Olustur()
     connect(SilBtn, &QPushButton::clicked, this, &FiltreFrm::ListedenSil);
     connect(DosyaOlusturBtn, &QPushButton::clicked, this, &FiltreFrm::DosyaOlusturKomutu);
     connect(DosyadanOkuBtn, &QPushButton::clicked, this, &FiltreFrm::DosyadanAlKomutu);
+    connect(OnizleBtn, &QPushButton::clicked, this, &FiltreFrm::OnizleKomutu);
     connect(YazdirBtn, &QPushButton::clicked, this, &FiltreFrm::ListeyiYazdir);
     connect(CikisBtn, &QPushButton::clicked, this, &FiltreFrm::close);
 }
@@ -226,7 +230,7 @@ void FiltreFrm::Yukle()
 
 void FiltreFrm::KomutlariAc(bool acik)
 {
-    for (QPushButton *d : {TamamBtn, SilBtn, DosyaOlusturBtn, DosyadanOkuBtn, YazdirBtn, CikisBtn})
+    for (QPushButton *d : {TamamBtn, SilBtn, DosyaOlusturBtn, DosyadanOkuBtn, OnizleBtn, YazdirBtn, CikisBtn})
         d->setEnabled(acik);
 }
 
@@ -299,11 +303,18 @@ void FiltreFrm::DosyadanAlKomutu()
     UzunKomut([] { DosyadanAl(); });
 }
 
+void FiltreFrm::OnizleKomutu()
+{
+    FiltreGrd->DuzenlemeyiBitir();
+    UzunKomut([] { Onizle(); });
+}
+
 bool FiltreFrm::TusuIsle(int tus)
 {
     switch (tus) {
     case Qt::Key_F2: StoklariGoster(); return true;
     case Qt::Key_F3: close(); return true;
+    case Qt::Key_F5: OnizleKomutu(); return true;
     case Qt::Key_F9: BugunuYaz(); return true;
     default: return false;
     }
@@ -311,13 +322,13 @@ bool FiltreFrm::TusuIsle(int tus)
 
 bool FiltreFrm::eventFilter(QObject *nesne, QEvent *olay)
 {
-    // Key preview: the window acts on F2, F3 and F9 first; the key goes on to the control.
+    // Key preview: the window acts on F2, F3, F5 and F9 first; the key goes on to the control.
     if (olay->type() == QEvent::KeyRelease) {
         m_sonTusAlan = nullptr;
     } else if (olay->type() == QEvent::KeyPress && nesne->isWidgetType()) {
         auto *w = static_cast<QWidget *>(nesne);
         const int tus = static_cast<QKeyEvent *>(olay)->key();
-        if (w->window() != this || (tus != Qt::Key_F2 && tus != Qt::Key_F3 && tus != Qt::Key_F9))
+        if (w->window() != this || (tus != Qt::Key_F2 && tus != Qt::Key_F3 && tus != Qt::Key_F5 && tus != Qt::Key_F9))
             return false;
         // A key a control ignores travels on to its parents: act on it once.
         const bool yolda = m_sonTusAlan && m_sonTus == tus && m_sonTusAlan != nesne

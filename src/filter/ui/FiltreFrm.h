@@ -18,7 +18,7 @@ class QPushButton;
 class QTableView;
 
 // The main window after the company choice: the criteria grid, the result list, the
-// progress display and the six commands. Closing it ends the program.
+// progress display and the commands. Closing it ends the program.
 class FiltreFrm : public QWidget, public IlerlemeGorunumu
 {
     Q_OBJECT
@@ -51,6 +51,7 @@ public:
     QPushButton *SilBtn = nullptr;
     QPushButton *DosyaOlusturBtn = nullptr;
     QPushButton *DosyadanOkuBtn = nullptr;
+    QPushButton *OnizleBtn = nullptr;
     QPushButton *YazdirBtn = nullptr;
     QPushButton *CikisBtn = nullptr;
     QLabel *Kayit_SayisiLbl = nullptr;
@@ -85,6 +86,7 @@ private:
     void KomutlariAc(bool acik);
     void DosyaOlusturKomutu();
     void DosyadanAlKomutu();
+    void OnizleKomutu();      // OnizleBtn, F5
     // Wiring points of the transfer commands (see FiltreFrm.cpp).
     bool TusuIsle(int tus);
 
