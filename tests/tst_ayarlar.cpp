@@ -27,9 +27,8 @@ private Q_SLOTS:
 
     void bolgeselUyumsuzluk_data();
     void bolgeselUyumsuzluk();
-    void bolgeselEvetDortDegeriYazar();
-    void bolgeselHayirProgramiBitirir();
-    void eskiSurumYenidenBaslatir();
+    void bolgeselSoru_data();
+    void bolgeselSoru();
 
     void hatirlananKullanici();
 
@@ -125,46 +124,40 @@ void AyarlarTesti::bolgeselUyumsuzluk()
         return;
     // A machine already set passes silently.
     QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
-    QVERIFY(m_operator->kutular.isEmpty());
 }
 
-void AyarlarTesti::bolgeselEvetDortDegeriYazar()
+void AyarlarTesti::bolgeselSoru_data()
 {
-    BolgeselYaz(QStringLiteral(","), QStringLiteral("."), QStringLiteral("/"), QStringLiteral("dd/MM/yyyy"));
-    m_operator->cevaplar << Etkilesim::Evet;
-    QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
-    QCOMPARE(m_operator->kutular.size(), 1);
-    const SahteEtkilesim::Kutu &soru = m_operator->kutular.first();
-    QCOMPARE(soru.metin, QStringLiteral("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\r"
-                                        "Eğer Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"));
-    QCOMPARE(int(soru.simge), int(Etkilesim::Simge::Soru));
-    QCOMPARE(int(soru.dugmeler), int(Etkilesim::Dugmeler::EvetHayir));
-    for (const BolgeselDeger &d : BolgeselDegerler())
-        QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, d.ad), d.gerekli);
-    // The next start passes silently.
-    QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
-    QCOMPARE(m_operator->kutular.size(), 1);
+    QTest::addColumn<int>("cevap");
+    QTest::addColumn<int>("anaSurum");
+    QTest::addColumn<int>("sonuc");
+    QTest::newRow("yes: the four values written") << Etkilesim::Evet << 5 << int(BolgeselSonuc::Devam);
+    QTest::newRow("no: the program ends, nothing written") << Etkilesim::Hayir << 5 << int(BolgeselSonuc::ProgramiBitir);
+    QTest::newRow("yes on an old version: restart") << Etkilesim::Evet << 4 << int(BolgeselSonuc::YenidenBaslat);
 }
 
-void AyarlarTesti::bolgeselHayirProgramiBitirir()
+void AyarlarTesti::bolgeselSoru()
 {
+    QFETCH(int, cevap);
+    QFETCH(int, anaSurum);
+    QFETCH(int, sonuc);
     BolgeselYaz(QStringLiteral("."), QStringLiteral(","), QStringLiteral("/"), QStringLiteral("MM/dd/yyyy"));
-    m_operator->cevaplar << Etkilesim::Hayir;
-    QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::ProgramiBitir));
-    QCOMPARE(m_operator->kutular.size(), 1);
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QStringLiteral("sDecimal")), QStringLiteral("."));
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QStringLiteral("sShortDate")), QStringLiteral("MM/dd/yyyy"));
-}
-
-void AyarlarTesti::eskiSurumYenidenBaslatir()
-{
-    m_operator->cevaplar << Etkilesim::Evet << Etkilesim::Evet;
-    QCOMPARE(int(BolgeselAyarlariAyarla(4)), int(BolgeselSonuc::YenidenBaslat));
-    QCOMPARE(m_operator->kutular.size(), 2);
-    QCOMPARE(m_operator->kutular[1].metin,
-             QStringLiteral("Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"));
-    QCOMPARE(int(m_operator->kutular[1].simge), int(Etkilesim::Simge::Bilgi));
-    QCOMPARE(BolgeselUyumsuzluk(), QString());
+    m_operator->Bekle(QStringLiteral("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\r"
+                                     "Eğer Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"),
+                      Etkilesim::Simge::Soru, cevap);
+    if (anaSurum == 4)
+        m_operator->Bekle(QStringLiteral("Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"),
+                          Etkilesim::Simge::Bilgi);
+    QCOMPARE(int(BolgeselAyarlariAyarla(anaSurum)), sonuc);
+    QCOMPARE(int(m_operator->kutular.value(0).dugmeler), int(Etkilesim::Dugmeler::EvetHayir));
+    const QString yazilan = cevap == Etkilesim::Evet ? QStringLiteral(",.dd.MM.yyyy.") : QStringLiteral(".,MM/dd/yyyy/");
+    QString okunan;
+    for (const char *ad : {"sDecimal", "sThousand", "sShortDate", "sDate"})
+        okunan += RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QLatin1String(ad));
+    QCOMPARE(okunan, yazilan);
+    // Once set, the next start passes silently.
+    if (cevap == Etkilesim::Evet)
+        QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
 #ifndef Q_OS_WIN
     QCOMPARE(PlatformAnaSurumu(), 5);
 #endif

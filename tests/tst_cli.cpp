@@ -1,8 +1,8 @@
 #include "state/Baglanti.h"
 #include "state/Recordset.h"
 #include "support/TestVeritabani.h"
+#include "support/VeritabaniOzeti.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -41,7 +41,6 @@ private:
                    const std::function<void()> &cocukta = {});
     QStringList Giris(const QString &firma) const;
     QMap<QString, int> Ozet(const QString &cikti) const;
-    QByteArray Ozetle(const QString &veritabani);
 
     QString m_cli;
     TestVeritabani *m_db = nullptr;
@@ -95,16 +94,6 @@ QMap<QString, int> CliTesti::Ozet(const QString &cikti) const
         ozet.insert(e.captured(1), e.captured(2).toInt());
     }
     return ozet;
-}
-
-QByteArray CliTesti::Ozetle(const QString &veritabani)
-{
-    QCryptographicHash ozet(QCryptographicHash::Sha256);
-    for (const QString &tablo : {"KDVGRUPLARI", "FIYATTANIM", "STOKKART", "STOKFIYAT", "SB"})
-        for (const auto &satir : m_db->Satirlar(veritabani, QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(tablo)))
-            for (const QVariant &d : satir)
-                ozet.addData((d.isNull() ? QStringLiteral("<NULL>") : d.toString()).toUtf8() + '\x1f');
-    return ozet.result();
 }
 
 void CliTesti::listeFiltreleriyle()
@@ -166,7 +155,7 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
 {
     const QString dosya = m_db->Klasor() + QStringLiteral("/aktarim.trn");
     QCOMPARE(Calistir(QStringList{QStringLiteral("export")} + Giris(QStringLiteral("01")) + QStringList{dosya}).kod, 0);
-    const QByteArray once = Ozetle(QStringLiteral("FIRMA02"));
+    const QByteArray once = VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02"));
     // On the embedded backend not even the file's bytes change.
     const auto dosyaBaytlari = [&]() -> QByteArray {
         if (TestVeritabani::SqlServerMi())
@@ -182,7 +171,7 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
     const Sonuc deneme = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
                                   + QStringList{QStringLiteral("--dry-run"), QStringLiteral("--report"), denemeRaporu, dosya});
     QCOMPARE(deneme.kod, 0);
-    QCOMPARE(Ozetle(QStringLiteral("FIRMA02")), once);
+    QCOMPARE(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02")), once);
     QCOMPARE(dosyaBaytlari(), baytlarOnce);
 
     const Sonuc gercek = Calistir(QStringList{QStringLiteral("import")} + Giris(QStringLiteral("02"))
@@ -206,7 +195,7 @@ void CliTesti::denemeGercegiyleAyniOzetiVerirVeDegistirmez()
     QVERIFY2(ucuncu.cikti.contains(QStringLiteral("Değişiklik yok; rapor yazılmadı.")), qPrintable(ucuncu.cikti));
     QVERIFY(!QFile::exists(m_db->Klasor() + QStringLiteral("/bos.csv")));
     QVERIFY(Ozet(gercek.cikti).value(QStringLiteral("Oluşturulan kart")) > 0);
-    QVERIFY(Ozetle(QStringLiteral("FIRMA02")) != once);
+    QVERIFY(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA02")) != once);
 }
 
 void CliTesti::ikiArkaUcAyniDosyaVeAyniSonDurum()
@@ -284,6 +273,11 @@ void CliTesti::cikisKodlari_data()
                                     << "Kullanını adınızı ve şifrenizi kontrol ediniz.";
     QTest::newRow("unknown user") << QStringList{"list", "--user", "yok", "--company", "01"} << "1234" << 1
                                   << "Kullanını adınızı ve şifrenizi kontrol ediniz.";
+    QTest::newRow("injected user name") << QStringList{"list", "--user", "' OR '1'='1", "--company", "01"} << "Sır-7%'x" << 1
+                                        << "Kullanını adınızı ve şifrenizi kontrol ediniz.";
+    // A password on the command line would show in the process list: there is no such option.
+    for (const char *secenek : {"--password", "--pass", "-p"})
+        QTest::newRow(secenek) << QStringList{"list", "--user", "torvela", "--company", "01", secenek, "1234"} << "1234" << 2 << secenek;
     QTest::newRow("unknown company") << QStringList{"list", "--user", "torvela", "--company", "77"} << "1234" << 1 << "77";
     QTest::newRow("unknown caption") << QStringList{"list", "--user", "torvela", "--company", "01", "--set", "Renk=Mavi"}
                                      << "1234" << 2 << "Renk";

@@ -1,6 +1,5 @@
 #include "state/DegerMetin.h"
 #include "state/Hata.h"
-#include "state/SqlLehcesi.h"
 #include "state/SqlServerArkaUcu.h"
 #include "state/SqliteArkaUcu.h"
 #include "state/TurkceSiralama.h"
@@ -35,7 +34,7 @@ QString GenelSayiMetni(double sayi)
 
 } // namespace
 
-// The one value/text rule and the SQL Server to SQLite rewrite.
+// The one value/text rule, and the Turkish ordering of the embedded backend.
 class DegerMetinTesti : public QObject
 {
     Q_OBJECT
@@ -44,13 +43,9 @@ private Q_SLOTS:
     void degerdenMetne();
     void metindenDegere_data();
     void metindenDegere();
-    void yazilamayanMetinReddedilir_data();
-    void yazilamayanMetinReddedilir();
     void sayiAraliklari_data();
     void sayiAraliklari();
     void ayniMetinMetinlerinKarsilastirmasidir();
-    void lehce_data();
-    void lehce();
     void turkceSiralama_data();
     void turkceSiralama();
     void sayiMetniGenelYolaUyar_data();
@@ -131,26 +126,6 @@ void DegerMetinTesti::metindenDegere()
         QCOMPARE(DegerMetni(deger, BildirilenTiptenSutun(bildirilen).tip), metin);
 }
 
-void DegerMetinTesti::yazilamayanMetinReddedilir_data()
-{
-    QTest::addColumn<QString>("metin");
-    QTest::addColumn<QString>("bildirilen");
-    QTest::newRow("letters into a number") << "abc" << "decimal(18,4)";
-    QTest::newRow("point is not our decimal mark") << "12.5" << "decimal(18,4)";
-    QTest::newRow("fraction into an integer") << "12,5" << "int";
-    QTest::newRow("empty into an integer") << "" << "smallint";
-    QTest::newRow("impossible date") << "31.02.2005" << "datetime";
-    QTest::newRow("text longer than its column") << "ABCDEFGHIJK" << "char(10)";
-    QTest::newRow("not a bit") << "Belki" << "bit";
-}
-
-void DegerMetinTesti::yazilamayanMetinReddedilir()
-{
-    QFETCH(QString, metin);
-    QFETCH(QString, bildirilen);
-    QVERIFY_THROWS_EXCEPTION(Hata, MetinDegeri(metin, BildirilenTiptenSutun(bildirilen), SqliteArkaUcu(QString())));
-}
-
 void DegerMetinTesti::sayiAraliklari_data()
 {
     QTest::addColumn<QString>("metin");
@@ -186,6 +161,13 @@ void DegerMetinTesti::sayiAraliklari_data()
     QTest::newRow("smalldatetime after 2079") << "07.06.2079" << "smalldatetime" << "";
     QTest::newRow("leap day") << "29.02.2024" << "datetime" << "2024-02-29 00:00:00";
     QTest::newRow("no leap day") << "29.02.2023" << "datetime" << "";
+    QTest::newRow("letters into a number") << "abc" << "decimal(18,4)" << "";
+    QTest::newRow("fraction into an integer") << "12,5" << "int" << "";
+    QTest::newRow("point is not our decimal mark") << "12.5" << "decimal(18,4)" << "";
+    QTest::newRow("empty into an integer") << "" << "smallint" << "";
+    QTest::newRow("text longer than its column") << "ABCDEFGHIJK" << "char(10)" << "";
+    QTest::newRow("text as long as its column") << "ABCDEFGHIJ" << "char(10)" << "ABCDEFGHIJ";
+    QTest::newRow("not a bit") << "Belki" << "bit" << "";
 }
 
 void DegerMetinTesti::sayiAraliklari()
@@ -225,66 +207,6 @@ void DegerMetinTesti::ayniMetinMetinlerinKarsilastirmasidir()
     QVERIFY(AyniMetin(QVariant(QStringLiteral("A-01  ")), SutunTipi::SabitMetin, QStringLiteral("A-01")));
     QVERIFY(AyniMetin(QVariant(QMetaType(QMetaType::Double)), SutunTipi::Ondalik, QString()));
     QVERIFY(!AyniMetin(QVariant(0.0), SutunTipi::Ondalik, QString()));
-}
-
-void DegerMetinTesti::lehce_data()
-{
-    QTest::addColumn<QString>("sqlServer");
-    QTest::addColumn<QString>("sqlite");
-    const QString T = QStringLiteral(" COLLATE TURKCE");
-    QTest::newRow("TOP becomes LIMIT")
-        << "SELECT TOP 1 STOKKART.*,KDVGRUPLARI.Departman_No FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID"
-        << "SELECT STOKKART.*,KDVGRUPLARI.Departman_No FROM STOKKART,KDVGRUPLARI WHERE STOKKART.KDVGrup_ID=KDVGRUPLARI.Grup_ID LIMIT 1";
-    QTest::newRow("ANY becomes IN")
-        << " AND NOT STOKKART.Stok_ID =ANY(SELECT Stok_ID FROM STOKFIYAT)"
-        << " AND NOT STOKKART.Stok_ID  IN (SELECT Stok_ID FROM STOKFIYAT)";
-    QTest::newRow("date literal")
-        << "STOKKART.Yr_Tarih >= '01/01/2005' AND STOKKART.Yr_Tarih <= '01/31/2005'"
-        << "STOKKART.Yr_Tarih >= '2005-01-01 00:00:00' AND STOKKART.Yr_Tarih <= '2005-01-31 00:00:00'";
-    QTest::newRow("date column set") << "UPDATE STOKKART SET Deg_Tarih='03/04/2026' WHERE Stok_ID=1"
-                                     << "UPDATE STOKKART SET Deg_Tarih='2026-03-04 00:00:00' WHERE Stok_ID=1";
-    QTest::newRow("not a date stays") << "Yr_Tarih='13/45/2005'" << "Yr_Tarih='13/45/2005'";
-    QTest::newRow("plain statement unchanged") << "SELECT * FROM sysfrmlng WHERE sysfrm_ID=1" << "SELECT * FROM sysfrmlng WHERE sysfrm_ID=1";
-    // The operator's values: only what the system writes around them changes.
-    QTest::newRow("code that looks like a date")
-        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Kod='12/01/2024' AND STOKKART.Stok_Kod >='12/01/2024'"
-        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Kod='12/01/2024' AND STOKKART.Stok_Kod >='12/01/2024'" + T;
-    QTest::newRow("date column unknown") << "WHERE Teslim >= '01/01/2005'" << "WHERE Teslim >= '01/01/2005'";
-    QTest::newRow("ANY and TOP inside a name")
-        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Ad='A =ANY(SELECT TOP 5 B'"
-        << "SELECT Stok_ID FROM STOKKART WHERE STOKKART.Stok_Ad='A =ANY(SELECT TOP 5 B'";
-    QTest::newRow("comparison inside a name")
-        << "WHERE STOKKART.Stok_Ad='O'' AND STOKKART.Yr_Tarih >= ''01/01/2005'' ORDER BY Stok_Ad'"
-        << "WHERE STOKKART.Stok_Ad='O'' AND STOKKART.Yr_Tarih >= ''01/01/2005'' ORDER BY Stok_Ad'";
-    QTest::newRow("text ranges and order in Turkish")
-        << "WHERE STOKKART.Stok_Ad >='B' AND STOKKART.Stok_Ad<='D' AND k.Stok_Kod > 'A' AND STOKKART.O_Kod <> 'X' ORDER BY STOKKART.Stok_Kod"
-        << "WHERE STOKKART.Stok_Ad >='B'" + T + " AND STOKKART.Stok_Ad<='D'" + T + " AND k.Stok_Kod > 'A'" + T
-               + " AND STOKKART.O_Kod <> 'X' ORDER BY STOKKART.Stok_Kod" + T;
-    QTest::newRow("order by text and number columns")
-        << "SELECT * FROM STOKKART ORDER BY Stok_Ad DESC, Stok_ID,STOKKART.Stok_Kod"
-        << "SELECT * FROM STOKKART ORDER BY Stok_Ad" + T + " DESC, Stok_ID,STOKKART.Stok_Kod" + T;
-    QTest::newRow("own collation kept") << "ORDER BY Stok_Kod COLLATE NOCASE" << "ORDER BY Stok_Kod COLLATE NOCASE";
-    QTest::newRow("subquery ordered, then LIMIT")
-        << "SELECT TOP 3 Stok_ID FROM (SELECT * FROM STOKKART ORDER BY Stok_Ad) x WHERE Stok_Kod >= 'A' ORDER BY 1;"
-        << "SELECT Stok_ID FROM (SELECT * FROM STOKKART ORDER BY Stok_Ad" + T + ") x WHERE Stok_Kod >= 'A'" + T
-               + " ORDER BY 1 LIMIT 3";
-}
-
-void DegerMetinTesti::lehce()
-{
-    QFETCH(QString, sqlServer);
-    QFETCH(QString, sqlite);
-    // A catalogue of a few STOKKART columns.
-    const auto tur = [](QStringView tablo, QStringView sutun) {
-        if (!tablo.isEmpty() && tablo != u"STOKKART" && tablo != u"k")
-            return SutunTuru::Bilinmiyor;
-        if (sutun == u"Yr_Tarih" || sutun == u"Deg_Tarih")
-            return SutunTuru::Tarih;
-        if (sutun == u"Stok_Kod" || sutun == u"Stok_Ad" || sutun == u"O_Kod")
-            return SutunTuru::Metin;
-        return sutun == u"Stok_ID" ? SutunTuru::Diger : SutunTuru::Bilinmiyor;
-    };
-    QCOMPARE(SQLiteLehcesine(sqlServer, tur, QStringLiteral("TURKCE")), sqlite);
 }
 
 void DegerMetinTesti::turkceSiralama_data()

@@ -171,7 +171,6 @@ void FiltreFrmTesti::acilis()
     QCOMPARE(m_frm->FiltreGrd->currentIndex(), Hucre(1, "Baslangic"));
     QVERIFY(m_frm->FiltreTablosuModeli().Hucre(8, QStringLiteral("Secenek")).startsWith(QStringLiteral("Farketmez|")));
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
-    QVERIFY(m_op->kutular.isEmpty());
 }
 
 void FiltreFrmTesti::baslikSutunuGecerliOlamaz()
@@ -299,7 +298,6 @@ void FiltreFrmTesti::tarihYazimi()
     QCOMPARE(satir->text(), QStringLiteral("25/12/2005"));
     QTest::keyClick(satir, Qt::Key_Return);
     QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(1, QStringLiteral("Baslangic")), QStringLiteral("25/12/2005"));
-    QVERIFY(m_op->kutular.isEmpty());
 }
 
 void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede_data()
@@ -339,7 +337,9 @@ void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
     QVERIFY(satir);
     QCOMPARE(g->indexWidget(hucre), satir.data());
     QCOMPARE(satir->text(), kalan);
-    QTRY_COMPARE(QApplication::focusWidget(), satir.data());
+    // (the window's own focus: whether the platform has made the window active again by now
+    // is not the screen's doing)
+    QTRY_COMPARE(m_frm->focusWidget(), satir.data());
     QCOMPARE(Degerler(), once);
 
     satir->clear();
@@ -471,9 +471,8 @@ void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
     // Refused: the list, its count and the choices the export will use stay those of the list.
     QVERIFY(t.DegerYaz(QStringLiteral("Alış/Satış"), QStringLiteral("Baslangic"), QStringLiteral("Alış")));
     QVERIFY(t.DegerYaz(QStringLiteral("Alış İskontosu"), QStringLiteral("Baslangic"), QStringLiteral("abc")));
+    m_op->Bekle(QStringLiteral("Alış İskontosu alanına sayısal bir değer girmelisiniz."), Etkilesim::Simge::Kritik);
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QCOMPARE(m_op->kutular.size(), 1);
-    QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Kritik);
     QVERIFY(m_frm->Secim().Satis_Dahil && !m_frm->Secim().Alis_Dahil);
     QCOMPARE(ListeSQL, sql);
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
@@ -482,8 +481,9 @@ void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
     // A statement the database refuses empties the list: no count of the earlier one stays.
     QVERIFY(t.DegerYaz(QStringLiteral("Alış İskontosu"), QStringLiteral("Baslangic"), QString()));
     m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("DROP VIEW AKTIFSTOKFIYAT"));
+    m_op->Bekle(QRegularExpression(".+", QRegularExpression::DotMatchesEverythingOption), Etkilesim::Simge::Kritik);
+    m_op->Bekle(QRegularExpression("SELECT .* LEFT JOIN AKTIFSTOKFIYAT .* ORDER BY STOKKART\\.Stok_Kod"), Etkilesim::Simge::Kritik);
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QVERIFY(m_op->kutular.size() > 1);
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
     QVERIFY(m_frm->TamamBtn->isEnabled());
@@ -530,21 +530,18 @@ void FiltreFrmTesti::silmeEvetHayir()
 {
     SonucListesi &l = m_frm->FisgrdModeli();
     QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);              // empty list: no question
-    QVERIFY(m_op->kutular.isEmpty());
 
     QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
     l.SetRows(6);                                                  // five rows, numbered 1..5
     m_frm->Fisgrd->setCurrentIndex(l.index(2, 1));
-    m_op->cevaplar << Etkilesim::Hayir;
+    const QString soru = QStringLiteral("Seçili Stok aktrılmayacaktır Eminmisiniz");
+    m_op->Bekle(soru, Etkilesim::Simge::Soru, Etkilesim::Hayir);
     QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);
     QCOMPARE(l.Rows(), 6);
-    QCOMPARE(m_op->kutular.size(), 1);
-    QCOMPARE(m_op->kutular[0].metin, QStringLiteral("Seçili Stok aktrılmayacaktır Eminmisiniz"));
-    QCOMPARE(m_op->kutular[0].simge, Etkilesim::Simge::Soru);
     QCOMPARE(m_op->kutular[0].dugmeler, Etkilesim::Dugmeler::EvetHayir);
     QVERIFY(m_op->kutular[0].baslik.isEmpty());
 
-    m_op->cevaplar << Etkilesim::Evet;
+    m_op->Bekle(soru, Etkilesim::Simge::Soru, Etkilesim::Evet);
     QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);
     QCOMPARE(l.Rows(), 5);
     QStringList numaralar;
@@ -552,7 +549,6 @@ void FiltreFrmTesti::silmeEvetHayir()
         numaralar << l.TextMatrix(r, 0);
     QCOMPARE(numaralar, (QStringList{"1", "2", "4", "5"}));
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
-    QVERIFY(m_op->beklenmeyen.isEmpty());
 }
 
 void FiltreFrmTesti::yazdirmaPdf()
@@ -614,9 +610,8 @@ void FiltreFrmTesti::aktarimDugmeleri()
 
     // The export writes the listed cards; the buttons work again afterwards.
     m_op->dosyalar.enqueue(dosya);
+    m_op->Bekle(QStringLiteral("İşlem Tamamlandı"), Etkilesim::Simge::Yok);
     QTest::mouseClick(m_frm->DosyaOlusturBtn, Qt::LeftButton);
-    QVERIFY(m_op->beklenmeyen.isEmpty());
-    QCOMPARE(m_op->kutular.last().metin, QStringLiteral("İşlem Tamamlandı"));
     QFile dosyaOku(dosya);
     QVERIFY(dosyaOku.open(QIODevice::ReadOnly));
     const QByteArray icerik = dosyaOku.readAll();
@@ -626,12 +621,13 @@ void FiltreFrmTesti::aktarimDugmeleri()
     QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->TamamBtn->isEnabled());
 
     // The import reads it back into the same company: the dialog proposes the path just used.
+    const QRegularExpression onay("Gösterdiğiniz Dosya Okunacak .*Devam Etmek İstiyor musunuz\\?",
+                                  QRegularExpression::DotMatchesEverythingOption);
     m_op->dosyalar.enqueue(dosya);
-    m_op->cevaplar.enqueue(Etkilesim::Evet);
+    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
     QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);
     QCOMPARE(m_op->onerilenDosyalar.last(), dosya);
-    QVERIFY(m_op->beklenmeyen.isEmpty());
-    QCOMPARE(m_op->kutular.last().metin, QStringLiteral("İşlem Başarı ile Tamamlandı"));
     QVERIFY(m_frm->DosyadanOkuBtn->isEnabled());
 
     // F5 previews the same file after a card changed here: the window lists every card, the
@@ -667,12 +663,11 @@ void FiltreFrmTesti::aktarimDugmeleri()
         return true;
     };
     // AKTARIMI BAŞLAT: the import's question, the import, then its report offered and saved.
-    m_op->cevaplar << Etkilesim::Evet << Etkilesim::Evet;
+    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
+    m_op->Bekle(QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?"), Etkilesim::Simge::Soru, Etkilesim::Evet);
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F5);
-    QVERIFY2(m_op->beklenmeyen.isEmpty(), qPrintable(m_op->beklenmeyen.join('|')));
     QCOMPARE(m_op->onizlemeSayisi, 1);
-    QCOMPARE(m_op->Metinler().mid(1), QStringList({"İşlem Başarı ile Tamamlandı", "Yapılan Değişikliklerin Raporu Kaydedilsin mi?"}));
-    QVERIFY(m_op->Metinler().first().startsWith(QStringLiteral("Gösterdiğiniz Dosya Okunacak")));
     QFile rapor(program.filePath(QStringLiteral("rapor.csv")));
     QVERIFY(rapor.open(QIODevice::ReadOnly));
     QVERIFY(rapor.readAll().contains(";10003;"));
@@ -687,7 +682,6 @@ void FiltreFrmTesti::f3ProgramiBitirir()
     QTest::keyClick(m_frm->Fisgrd, Qt::Key_F3);
     QCOMPARE(bitti.count(), 1);
     QVERIFY(!m_frm->isVisible());
-    QVERIFY(m_op->kutular.isEmpty());
 }
 
 int main(int argc, char *argv[])

@@ -4,13 +4,17 @@
 
 #include <QList>
 #include <QQueue>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-// The scripted operator: records every message box and progress step, answers questions
-// and file dialogs from queues. A question nobody scripted is recorded as unexpected and
-// answered No, so a test that checks `beklenmeyen` catches it.
+// The scripted operator. Every message box must be announced beforehand with Bekle (its exact
+// text, or a pattern of the whole text, and its icon; a question also its answer), every file
+// dialog with an answer in `dosyalar`. A box or dialog nobody announced, or another than the
+// one announced, fails the running test at once; an announced one never shown fails it when
+// the double goes (at the end of the test, or in cleanup()). A preview window likewise needs
+// `onizlemede`.
 class SahteEtkilesim : public Etkilesim
 {
 public:
@@ -35,16 +39,20 @@ public:
     bool OnizlemeGoster(const Onizleme &onizleme) override;
 
     // Script.
-    QQueue<int> cevaplar;                      // answers to Yes/No questions
+    void Bekle(const QString &metin, Simge simge, int cevap = Tamam);
+    void Bekle(const QRegularExpression &desen, Simge simge, int cevap = Tamam);
+    // A statement the database refused, told in two boxes: the reason, then the statement.
+    void BekleSorguHatasi(const QString &gosterilen, const QString &neden = QStringLiteral(".+"));
     QQueue<std::optional<QString>> dosyalar;   // file dialog results (nullopt = Cancel)
     std::function<void()> olaylarda;           // what else happens while pending events run
-    // The preview window: looked at (and answered, true = import) by the test; unscripted,
-    // it is recorded as unexpected and closed.
+    // The preview window: looked at (and answered, true = import) by the test; a preview
+    // nobody scripted fails the test and is closed.
     std::function<bool(const Onizleme &)> onizlemede;
+    // Whether every announced box was shown and every file answer taken; fails the test if not.
+    bool Bitti();
 
     // Record.
     QList<Kutu> kutular;
-    QStringList beklenmeyen;
     QStringList onerilenDosyalar;
     QStringList yuzdeler;
     QStringList mesajLbl;
@@ -57,5 +65,13 @@ public:
     int panoYazma = 0;
     int onizlemeSayisi = 0;
 
-    QStringList Metinler() const;
+private:
+    struct Beklenen {
+        QString metin;
+        QRegularExpression desen;
+        Simge simge;
+        int cevap;
+    };
+    void Basarisiz(const QString &neden);
+    QQueue<Beklenen> m_beklenen;
 };

@@ -10,22 +10,26 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <csignal>
 #include <memory>
 
-// The command-line import and export killed (SIGKILL) at random moments: every card is left
-// either as before or as the file has it, never half; the export never leaves a partial file
-// at its path.
-class DurdurulanIslemTesti : public QObject
+// The command-line programs under a hard life. Killed (SIGKILL) at random moments: every card is
+// left either as before or as the file has it, never half; the export never leaves a partial
+// file at its path. Two imports of one file into one company at once, several times over: never
+// a duplicate card, both succeed (or one reports the lock it waited for in vain), every card is
+// created once, and the company ends as after one import.
+class SurecDayanikliligiTesti : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
     void oldurulenIceAktarim();
     void oldurulenDisaAktarim();
+    void ikiIceAktarimAyniAnda();
 
 private:
     QProcess *Baslat(const QStringList &argumanlar);
@@ -40,28 +44,30 @@ private:
     QRandomGenerator m_rastgele{20260514};
 };
 
-void DurdurulanIslemTesti::initTestCase()
+void SurecDayanikliligiTesti::initTestCase()
 {
     m_cli = qEnvironmentVariable("STOKTRANSFER_CLI");
     if (m_cli.isEmpty() || !QFile::exists(m_cli))
         QSKIP("STOKTRANSFER_CLI not set");
     m_db = std::make_unique<TestVeritabani>();
     m_dosya = QDir(m_db->Klasor()).filePath("tum.trn");
-    // Large enough that an import takes a second or two and an export most of a second (on
-    // SQL Server a card takes many times longer).
-    const QString kartlar = TestVeritabani::SqlServerMi() ? QStringLiteral("400") : QStringLiteral("10000");
+    // Large enough that an import takes a second or two, an export most of a second, and two
+    // imports overlap for most of their run (on SQL Server a card takes many times longer).
+    const QString kartlar = TestVeritabani::SqlServerMi() ? QStringLiteral("300") : QStringLiteral("6000");
     QCOMPARE(Calistir(QStringList{"demo"} + m_db->DemoArgumanlari() + QStringList{"--cards", kartlar, "--prices", "3"},
                       nullptr, m_db->DemoSifresi()),
              0);
     QCOMPARE(Calistir(QStringList{"export"} + Giris("01") + QStringList{m_dosya}), 0);
+    // The target as it was, for the test that needs it unchanged.
+    m_db->Kopyala(QStringLiteral("FIRMA02"), QStringLiteral("FIRMA02_ILK"));
 }
 
-QStringList DurdurulanIslemTesti::Giris(const QString &firma) const
+QStringList SurecDayanikliligiTesti::Giris(const QString &firma) const
 {
     return {"--server", m_db->Server(), "--user", "torvela", "--company", firma};
 }
 
-QProcess *DurdurulanIslemTesti::Baslat(const QStringList &argumanlar)
+QProcess *SurecDayanikliligiTesti::Baslat(const QStringList &argumanlar)
 {
     auto *p = new QProcess(this);
     p->setProcessChannelMode(QProcess::MergedChannels);
@@ -70,7 +76,7 @@ QProcess *DurdurulanIslemTesti::Baslat(const QStringList &argumanlar)
     return p;
 }
 
-int DurdurulanIslemTesti::Calistir(const QStringList &argumanlar, QString *cikti, const QString &sifre)
+int SurecDayanikliligiTesti::Calistir(const QStringList &argumanlar, QString *cikti, const QString &sifre)
 {
     qputenv("STOKTRANSFER_PASSWORD", sifre.toUtf8());
     QProcess *p = Baslat(argumanlar);
@@ -82,7 +88,7 @@ int DurdurulanIslemTesti::Calistir(const QStringList &argumanlar, QString *cikti
     return kod;
 }
 
-bool DurdurulanIslemTesti::Oldur(const QStringList &argumanlar, int ms)
+bool SurecDayanikliligiTesti::Oldur(const QStringList &argumanlar, int ms)
 {
     QProcess *p = Baslat(argumanlar);
     const bool bitti = p->waitForFinished(ms);
@@ -94,7 +100,7 @@ bool DurdurulanIslemTesti::Oldur(const QStringList &argumanlar, int ms)
     return !bitti;
 }
 
-void DurdurulanIslemTesti::oldurulenIceAktarim()
+void SurecDayanikliligiTesti::oldurulenIceAktarim()
 {
     const QString hedef = QStringLiteral("FIRMA02");
     const auto once = KartDurumlari(*m_db, hedef);
@@ -108,13 +114,15 @@ void DurdurulanIslemTesti::oldurulenIceAktarim()
     const QString kopya = QStringLiteral("FIRMA02_TAM");
     m_db->Kopyala(hedef, kopya);
     {
-        SahteEtkilesim sessiz;
+        SessizEtkilesim sessiz;
+        OperatorKur(&sessiz);
         BugunuAyarla(QDate::currentDate());
         m_db->Baglan(kopya);
         sure.restart();
         const IceAktarimOzeti ozet = AktarimDosyasiUygula(m_dosya);
         Degiskenler::Sifirla();
         BugunuAyarla(QDate());
+        OperatorKur(nullptr);
         QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
     }
     const int tamSure = girisSuresi + int(sure.elapsed());
@@ -165,7 +173,7 @@ void DurdurulanIslemTesti::oldurulenIceAktarim()
     QCOMPARE(KartDurumlari(*m_db, hedef), sonra);
 }
 
-void DurdurulanIslemTesti::oldurulenDisaAktarim()
+void SurecDayanikliligiTesti::oldurulenDisaAktarim()
 {
     const QString yeni = QDir(m_db->Klasor()).filePath("yeni.trn");
     QFile eskiDosya(m_dosya);
@@ -210,5 +218,69 @@ void DurdurulanIslemTesti::oldurulenDisaAktarim()
     QVERIFY(oldurulen >= 2);
 }
 
-QTEST_GUILESS_MAIN(DurdurulanIslemTesti)
-#include "tst_durdurulanislem.moc"
+void SurecDayanikliligiTesti::ikiIceAktarimAyniAnda()
+{
+    const QString Hedef = QStringLiteral("FIRMA02"), Ilk = QStringLiteral("FIRMA02_ILK"), Tek = QStringLiteral("FIRMA02_TEK");
+    const QStringList iceAktar = QStringList{"import"} + Giris("02") + QStringList{m_dosya};
+    const auto sayi = [](const QString &cikti) {
+        const auto e = QRegularExpression(QStringLiteral("Oluşturulan kart: (\\d+)")).match(cikti);
+        return e.hasMatch() ? e.captured(1).toInt() : -1;
+    };
+    m_db->Kopyala(Ilk, Hedef);
+    // One import alone, on a copy: the end state and the cards it creates.
+    m_db->Kopyala(Hedef, Tek);
+    int olusturulan = 0;
+    {
+        SessizEtkilesim sessiz;
+        OperatorKur(&sessiz);
+        BugunuAyarla(QDate::currentDate());
+        m_db->Baglan(Tek);
+        const IceAktarimOzeti ozet = AktarimDosyasiUygula(m_dosya);
+        Degiskenler::Sifirla();
+        BugunuAyarla(QDate());
+        OperatorKur(nullptr);
+        QVERIFY2(ozet.basarili, qPrintable(ozet.mesaj));
+        olusturulan = ozet.kartOlusturulan;
+    }
+    const auto beklenen = KartDurumlari(*m_db, Tek);
+    QVERIFY(olusturulan > 100);
+
+    constexpr int Deneme = 4;
+    int ikisiBasarili = 0;
+    qputenv("STOKTRANSFER_PASSWORD", "1234");
+    for (int deneme = 0; deneme < Deneme; ++deneme) {
+        if (deneme > 0)
+            m_db->Kopyala(Ilk, Hedef);
+        QProcess *a = Baslat(iceAktar);
+        QProcess *b = Baslat(iceAktar);
+        QVERIFY(a->waitForFinished(300000) && b->waitForFinished(300000));
+        int basarili = 0, olusturulanlar = 0;
+        for (QProcess *p : {a, b}) {
+            const QString cikti = QString::fromUtf8(p->readAll()); // output and errors together
+            const QString &hata = cikti;
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            if (p->exitCode() == 0) {
+                ++basarili;
+            } else {
+                // The only failure allowed: the other held the company past the lock wait.
+                QCOMPARE(p->exitCode(), 1);
+                QVERIFY2(hata.contains("başka bir bağlantı tarafından kilitli"), qPrintable(hata));
+            }
+            olusturulanlar += sayi(cikti);
+        }
+        delete a;
+        delete b;
+        ikisiBasarili += basarili == 2;
+        QCOMPARE(m_db->Deger(Hedef, "SELECT count(*) FROM (SELECT Stok_Kod FROM STOKKART GROUP BY Stok_Kod "
+                                    "HAVING count(*) > 1) ciftler").toInt(),
+                 0);
+        // Every card created once, by one or the other.
+        QCOMPARE(olusturulanlar, olusturulan);
+        QCOMPARE(KartDurumlari(*m_db, Hedef), beklenen);
+    }
+    qInfo("%d trials of two imports at once: both succeeded in %d, one waited in vain for the lock in %d", Deneme,
+          ikisiBasarili, Deneme - ikisiBasarili);
+}
+
+QTEST_GUILESS_MAIN(SurecDayanikliligiTesti)
+#include "tst_surecdayanikliligi.moc"

@@ -1,0 +1,118 @@
+#include "support/AktarimOrtami.h"
+
+#include "common/KodSayfasi.h"
+#include "common/ProgramKlasoru.h"
+#include "common/Saat.h"
+#include "state/Degiskenler.h"
+#include "state/Hata.h"
+#include "transfer/AktarimOkuyucu.h"
+#include "transfer/DosyaOlustur.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+
+AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
+{
+    QStandardPaths::setTestModeEnabled(true); // the kept change reports
+    db.DemoYaz(kartSayisi, fiyatSayisi);
+    ProgramKlasorunuAyarla(program.path());
+    BugunuAyarla(QDate(2026, 5, 14));
+}
+
+AktarimOrtami::~AktarimOrtami()
+{
+    Degiskenler::Sifirla();
+    ProgramKlasorunuAyarla(QString());
+    BugunuAyarla(QDate());
+}
+
+AktarimSecimi AktarimOrtami::Secim(bool satis, bool alis, QList<int> seviyeler)
+{
+    AktarimSecimi s;
+    s.Satis_Dahil = satis;
+    s.Alis_Dahil = alis;
+    for (int i : seviyeler)
+        s.Fiyat_Secimi[size_t(i)] = true;
+    return s;
+}
+
+QString AktarimOrtami::Yol(const QString &ad) const
+{
+    return QDir(program.path()).filePath(ad);
+}
+
+void AktarimOrtami::Listele(const QString &firma, const QString &sql)
+{
+    db.Baglan(firma);
+    const auto satirlar = db.Satirlar(firma, sql);
+    liste.SetRows(1);
+    liste.SetRows(int(satirlar.size()) + 1);
+    for (int r = 0; r < satirlar.size(); ++r)
+        liste.SetTextMatrix(r + 1, liste.ColIndex(QStringLiteral("Stok_ID")), satirlar[r][0].toString());
+}
+
+QString AktarimOrtami::Dosya(const QString &firma, const QString &sql, const AktarimSecimi &secim, const QString &ad)
+{
+    Listele(firma, sql);
+    const QString yol = Yol(ad);
+    AktarimDosyasiYaz(yol, liste, secim);
+    // What the export showed is not the test's subject.
+    op.frameBarGorunur = false;
+    op.mesajLbl.clear();
+    op.yuzdeler.clear();
+    return yol;
+}
+
+QStringList AktarimOrtami::Satirlar(const QString &yol) const
+{
+    QFile f(yol);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList satirlar = Windows1254ten(f.readAll()).split(QStringLiteral("\r\n"));
+    satirlar.removeLast();
+    return satirlar;
+}
+
+void AktarimOrtami::SatirlariYaz(const QString &yol, const QStringList &satirlar) const
+{
+    QFile f(yol);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(*Windows1254e(satirlar.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+}
+
+QStringList AktarimOrtami::KartAdlari(const QString &yol) const
+{
+    try {
+        AktarimOkuyucu okuyucu(yol);
+        Kayit k;
+        while (okuyucu.Sonraki(k))
+            if (k.tur == KayitTuru::KartBasligi)
+                return k.baslik.adlar << QStringLiteral("Departman_No");
+    } catch (const Hata &) {
+    }
+    return {};
+}
+
+IceAktarimOzeti AktarimOrtami::IceAktar(const QString &firma, const QString &yol)
+{
+    db.Baglan(firma);
+    op.Bekle(AktarimBeklentileri::Basari, Etkilesim::Simge::Yok);
+    const IceAktarimOzeti ozet = AktarimDosyasiUygula(yol);
+    if (!ozet.basarili)
+        qWarning("import failed: %s", qPrintable(ozet.mesaj));
+    return ozet;
+}
+
+QStringList AktarimOrtami::Tablo(const QString &firma, const QString &sql)
+{
+    QStringList sonuc;
+    for (const auto &satir : db.Satirlar(firma, sql)) {
+        QStringList s;
+        for (const QVariant &d : satir)
+            s << (d.isNull() ? QStringLiteral("NULL") : d.toString());
+        sonuc << s.join(QLatin1Char('|'));
+    }
+    return sonuc;
+}
