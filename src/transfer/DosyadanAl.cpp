@@ -227,23 +227,29 @@ IceAktarimOzeti AktarimDosyasiUygula(const QString &yol, bool deneme, Degisiklik
     return ozet;
 }
 
-void DosyadanAl()
+std::optional<QString> AlinacakDosyaSec()
 {
-    QString yol;
     try {
         const auto secilen = Operator().DosyaSec(OncekiDosyaOku(), Etkilesim::Dosya::Ac);
         if (!secilen || secilen->isEmpty())
-            return;
-        yol = *secilen;
+            return std::nullopt;
         // Remembered before the consent: a "No" keeps the new name.
-        OncekiDosyaYaz(yol);
+        OncekiDosyaYaz(*secilen);
+        return secilen;
     } catch (const Hata &hata) {
         Operator().Mesaj(DosyaAcilamadi, Etkilesim::Simge::Kritik, Etkilesim::Dugmeler::Tamam, hata.Aciklama());
-        return;
+        return std::nullopt;
     }
+}
+
+void DosyadanAl()
+{
+    const auto yol = AlinacakDosyaSec();
+    if (!yol)
+        return;
     if (Operator().Mesaj(Onay, Etkilesim::Simge::Soru, Etkilesim::Dugmeler::EvetHayir) != Etkilesim::Evet)
         return;
-    RaporluAktar(yol);
+    RaporluAktar(*yol);
 }
 
 const QString &AktarimOnayi()

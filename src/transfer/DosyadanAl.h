@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class DegisiklikKaydi;
 
 // What an import did, for the command-line program.
@@ -43,6 +45,10 @@ QString OzetMetni(const IceAktarimOzeti &ozet);
 
 // The import's consent question.
 const QString &AktarimOnayi();
+
+// Asks for the transfer file to read and remembers it; none when the operator cancels or the
+// remembered path cannot be read or written (the operator has been told).
+std::optional<QString> AlinacakDosyaSec();
 
 // "DOSYADAN AL": the file dialog with the remembered path, the confirmation, then the above
 // with its change report (RaporluAktar).

@@ -1,9 +1,7 @@
 #include "transfer/Onizleme.h"
 
 #include "common/Etkilesim.h"
-#include "state/Hata.h"
 #include "transfer/DegisiklikRaporu.h"
-#include "transfer/OncekiDosya.h"
 #include "transfer/OnizlemeModeli.h"
 
 #include <QFile>
@@ -56,18 +54,10 @@ QString Kopyala(const QString &kaynakYolu, const QString &hedefYolu)
 
 void Onizle()
 {
-    QString yol;
-    try {
-        const auto secilen = Operator().DosyaSec(OncekiDosyaOku(), Etkilesim::Dosya::Ac);
-        if (!secilen || secilen->isEmpty())
-            return;
-        yol = *secilen;
-        OncekiDosyaYaz(yol);
-    } catch (const Hata &hata) {
-        Operator().Mesaj(QStringLiteral("Transfer Dosyası Dosya Açılamadı."), Etkilesim::Simge::Kritik,
-                         Etkilesim::Dugmeler::Tamam, hata.Aciklama());
+    const auto secilen = AlinacakDosyaSec();
+    if (!secilen)
         return;
-    }
+    const QString yol = *secilen;
     OnizlemeModeli model;
     DegisiklikToplayici toplayici(model);
     Onizleme onizleme{yol, RaporFirmasi(), AktarimDosyasiUygula(yol, true, &toplayici, false), &model};
