@@ -13,6 +13,9 @@
 #                                            once, not the logic)
 #   MUTANT_SCRATCH=/some/dir                 keep the scratch copy and its build there: a later
 #                                            run only rebuilds what changed since
+#   MUTANT_MATRIX=1                          run every test against every mutant and name each test
+#                                            that catches it (slower: shows which tests a mutant
+#                                            depends on before tests are cut)
 #
 # Speed: the tests stop at the first failure (one is enough to call a mutant caught); the
 # scratch copy is built with light optimisation (-O1: quick to compile, and the tests' timing
@@ -76,7 +79,8 @@ echo "Building the unmutated copy ..." >&2
 build_tree >"$SCRATCH/build.log" 2>&1 || { tail -n 30 "$SCRATCH/build.log" >&2; echo "The unmutated tree does not build." >&2; exit 1; }
 
 run_tests() {
-  local args=(--output-on-failure -j"$JOBS" --timeout 300 --stop-on-failure "$@")
+  local args=(--output-on-failure -j"$JOBS" --timeout 300 "$@")
+  [ -z "${MUTANT_MATRIX:-}" ] && args+=(--stop-on-failure)
   [ -n "$TESTS" ] && args+=(-R "$TESTS")
   [ -n "$EXCLUDE" ] && args+=(-E "$EXCLUDE")
   (cd "$SCRATCH/build" && QT_QPA_PLATFORM=offscreen ctest "${args[@]}" >"$SCRATCH/ctest.log" 2>&1)
