@@ -35,11 +35,6 @@ bool SahteEtkilesim::Bitti()
     return tamam;
 }
 
-void SahteEtkilesim::Bekle(const QString &metin, Simge simge, int cevap)
-{
-    m_beklenen.enqueue({metin, QRegularExpression(), simge, cevap});
-}
-
 void SahteEtkilesim::Bekle(const QRegularExpression &desen, Simge simge, int cevap)
 {
     m_beklenen.enqueue({desen.pattern(),

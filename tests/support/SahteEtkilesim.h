@@ -2,10 +2,8 @@
 
 #include "common/Etkilesim.h"
 
-#include <QList>
 #include <QQueue>
 #include <QRegularExpression>
-#include <QString>
 #include <QStringList>
 #include <functional>
 
@@ -56,7 +54,7 @@ public:
     }
 
     // Script.
-    void Bekle(const QString &metin, Simge simge, int cevap = Tamam);
+    void Bekle(const QString &metin, Simge simge, int cevap = Tamam) { m_beklenen.enqueue({metin, {}, simge, cevap}); }
     void Bekle(const QRegularExpression &desen, Simge simge, int cevap = Tamam);
     // A statement the database refused, told in two boxes: the reason, then the statement.
     void BekleSorguHatasi(const QString &gosterilen, const QString &neden = QStringLiteral(".+"));
