@@ -1,20 +1,26 @@
 #include "common/Registry.h"
 #include "common/TekKopya.h"
 #include "login/BolgeselAyarlar.h"
-#include "login/HatirlananKullanici.h"
 #include "support/GeciciAyarlar.h"
 #include "support/SahteEtkilesim.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QSysInfo>
 #include <QTest>
 #include <memory>
 
-// The per-user settings store, the regional settings check, the remembered user and the
-// single-copy lock.
+namespace {
+const char *const Bolgesel[] = {"sDecimal", "sThousand", "sDate", "sShortDate"};
+
+// Writes the regional values in the order above; "-" leaves one missing.
+void BolgeselYaz(const QStringList &degerler)
+{
+    for (int i = 0; i < 4; ++i)
+        if (degerler[i] != QLatin1String("-"))
+            RegistryYaz(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QLatin1String(Bolgesel[i]), degerler[i]);
+}
+} // namespace
+
+// The regional settings check (through the per-user settings store) and the single-copy lock.
 class AyarlarTesti : public QObject
 {
     Q_OBJECT
@@ -22,21 +28,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void registryOkuYaz();
-    void registryYalnizcaMetinOkur();
-
-    void bolgeselUyumsuzluk_data();
-    void bolgeselUyumsuzluk();
-    void bolgeselSoru_data();
-    void bolgeselSoru();
-
-    void hatirlananKullanici();
-
+    void bolgesel_data();
+    void bolgesel();
     void tekKopyaKilidi();
-    void olmusKopyaninKilidiAlinir();
 
 private:
-    void BolgeselYaz(const QString &ondalik, const QString &basamak, const QString &tarih, const QString &kisaTarih);
     std::unique_ptr<GeciciAyarlar> m_ayarlar;
     std::unique_ptr<SahteEtkilesim> m_operator;
 };
@@ -53,124 +49,57 @@ void AyarlarTesti::cleanup()
     m_ayarlar.reset();
 }
 
-void AyarlarTesti::BolgeselYaz(const QString &ondalik, const QString &basamak, const QString &tarih,
-                               const QString &kisaTarih)
+void AyarlarTesti::bolgesel_data()
 {
-    const QString degerler[] = {ondalik, basamak, tarih, kisaTarih};
-    for (int i = 0; i < 4; ++i)
-        if (degerler[i] != QLatin1String("-"))
-            RegistryYaz(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, BolgeselDegerler()[i].ad, degerler[i]);
-}
-
-void AyarlarTesti::registryOkuYaz()
-{
-    QVERIFY(QDir(m_ayarlar->Klasor()).isEmpty());
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_KUL")), QString());
-    RegistryYaz(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_KUL"), QStringLiteral("İŞÇİ, ğ"));
-    RegistryYaz(HKEY_CURRENT_USER_KOKU, QStringLiteral("Control Panel\\International"), QStringLiteral("sDecimal"),
-                QStringLiteral(","));
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_KUL")),
-             QStringLiteral("İŞÇİ, ğ"));
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("Control Panel\\International"), QStringLiteral("sDecimal")),
-             QStringLiteral(","));
-    // Keys do not mix, values are only overwritten.
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("sDecimal")), QString());
-    RegistryYaz(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_KUL"), QString());
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_KUL")), QString());
-    // The store is the temporary folder's, not the developer's.
-    QVERIFY(!QDir(m_ayarlar->Klasor()).isEmpty());
-}
-
-void AyarlarTesti::registryYalnizcaMetinOkur()
-{
-    {
-        QSettings ayarlar(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("StokTransfer"),
-                          QStringLiteral("Registry"));
-        ayarlar.setValue(QStringLiteral("DEF_TORVELA/Sayi"), 42);
-        ayarlar.setValue(QStringLiteral("DEF_TORVELA/Sifirli"), QStringLiteral("abc") + QChar(0) + QStringLiteral("def"));
-    }
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("Sayi")), QString());
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("Sifirli")),
-             QStringLiteral("abc"));
-}
-
-void AyarlarTesti::bolgeselUyumsuzluk_data()
-{
-    QTest::addColumn<QString>("ondalik");
-    QTest::addColumn<QString>("basamak");
-    QTest::addColumn<QString>("tarih");
-    QTest::addColumn<QString>("kisaTarih");
+    QTest::addColumn<QStringList>("degerler"); // decimal, thousands, date separator, short date
     QTest::addColumn<QString>("etiket");
-    QTest::newRow("all agree") << "," << "." << "." << "dd.MM.yyyy" << "";
-    QTest::newRow("decimal point") << "." << "." << "." << "dd.MM.yyyy" << "ONDALIK";
-    QTest::newRow("thousands comma") << "," << "," << "." << "dd.MM.yyyy" << "BASAMAK";
-    QTest::newRow("only the short date (slashes)") << "," << "." << "." << "dd/MM/yyyy" << "TARIH";
-    QTest::newRow("date separator") << "," << "." << "/" << "dd.MM.yyyy" << "TARIH";
-    QTest::newRow("last mismatch wins") << "." << "," << "." << "dd.MM.yyyy" << "BASAMAK";
-    QTest::newRow("missing values differ") << "-" << "-" << "-" << "-" << "TARIH";
-    QTest::newRow("exact comparison") << "," << "." << "." << "d.M.yyyy" << "TARIH";
-}
-
-void AyarlarTesti::bolgeselUyumsuzluk()
-{
-    QFETCH(QString, ondalik);
-    QFETCH(QString, basamak);
-    QFETCH(QString, tarih);
-    QFETCH(QString, kisaTarih);
-    QFETCH(QString, etiket);
-    BolgeselYaz(ondalik, basamak, tarih, kisaTarih);
-    QCOMPARE(BolgeselUyumsuzluk(), etiket);
-    if (!etiket.isEmpty())
-        return;
-    // A machine already set passes silently.
-    QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
-}
-
-void AyarlarTesti::bolgeselSoru_data()
-{
-    QTest::addColumn<int>("cevap");
+    QTest::addColumn<int>("cevap"); // to the question that follows a mismatch
     QTest::addColumn<int>("anaSurum");
     QTest::addColumn<int>("sonuc");
-    QTest::newRow("yes: the four values written") << Etkilesim::Evet << 5 << int(BolgeselSonuc::Devam);
-    QTest::newRow("no: the program ends, nothing written") << Etkilesim::Hayir << 5 << int(BolgeselSonuc::ProgramiBitir);
-    QTest::newRow("yes on an old version: restart") << Etkilesim::Evet << 4 << int(BolgeselSonuc::YenidenBaslat);
+    const int evet = Etkilesim::Evet, hayir = Etkilesim::Hayir;
+    const int devam = int(BolgeselSonuc::Devam), bitir = int(BolgeselSonuc::ProgramiBitir);
+    QTest::newRow("all agree: no question") << QStringList{",", ".", ".", "dd.MM.yyyy"} << "" << 0 << 5 << devam;
+    QTest::newRow("decimal point") << QStringList{".", ".", ".", "dd.MM.yyyy"} << "ONDALIK" << hayir << 5 << bitir;
+    QTest::newRow("thousands comma") << QStringList{",", ",", ".", "dd.MM.yyyy"} << "BASAMAK" << evet << 5 << devam;
+    QTest::newRow("short date with slashes") << QStringList{",", ".", ".", "dd/MM/yyyy"} << "TARIH" << hayir << 5 << bitir;
+    QTest::newRow("date separator") << QStringList{",", ".", "/", "dd.MM.yyyy"} << "TARIH" << evet << 5 << devam;
+    QTest::newRow("last mismatch wins") << QStringList{".", ",", ".", "dd.MM.yyyy"} << "BASAMAK" << hayir << 5 << bitir;
+    QTest::newRow("missing values differ") << QStringList{"-", "-", "-", "-"} << "TARIH" << evet << 5 << devam;
+    QTest::newRow("yes on an old version: restart")
+        << QStringList{".", ",", "/", "MM/dd/yyyy"} << "TARIH" << evet << 4 << int(BolgeselSonuc::YenidenBaslat);
 }
 
-void AyarlarTesti::bolgeselSoru()
+void AyarlarTesti::bolgesel()
 {
+    QFETCH(QStringList, degerler);
+    QFETCH(QString, etiket);
     QFETCH(int, cevap);
     QFETCH(int, anaSurum);
     QFETCH(int, sonuc);
-    BolgeselYaz(QStringLiteral("."), QStringLiteral(","), QStringLiteral("/"), QStringLiteral("MM/dd/yyyy"));
-    m_operator->Bekle(QStringLiteral("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\r"
-                                     "Eğer Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"),
-                      Etkilesim::Simge::Soru, cevap);
+    BolgeselYaz(degerler);
+    QCOMPARE(BolgeselUyumsuzluk(), etiket);
+    QCOMPARE(QDir(m_ayarlar->Klasor()).isEmpty(), degerler[0] == QLatin1String("-")); // not the developer's own store
+    if (!etiket.isEmpty())
+        m_operator->Bekle(QStringLiteral("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\r"
+                                         "Eğer Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"),
+                          Etkilesim::Simge::Soru, cevap);
     if (anaSurum == 4)
         m_operator->Bekle(QStringLiteral("Sistem Ayarlanız Tamamlandı.Bilgisayarınızın Yeniden Başlatılması Gerekiyor"),
                           Etkilesim::Simge::Bilgi);
     QCOMPARE(int(BolgeselAyarlariAyarla(anaSurum)), sonuc);
+    if (etiket.isEmpty())
+        return;
     QCOMPARE(int(m_operator->kutular.value(0).dugmeler), int(Etkilesim::Dugmeler::EvetHayir));
-    const QString yazilan = cevap == Etkilesim::Evet ? QStringLiteral(",.dd.MM.yyyy.") : QStringLiteral(".,MM/dd/yyyy/");
-    QString okunan;
-    for (const char *ad : {"sDecimal", "sThousand", "sShortDate", "sDate"})
-        okunan += RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QLatin1String(ad));
-    QCOMPARE(okunan, yazilan);
-    // Once set, the next start passes silently.
+    // Yes writes the four values, no writes nothing; once set, the next start passes silently.
+    QStringList okunan;
+    for (const char *ad : Bolgesel)
+        okunan << RegistryOku(HKEY_CURRENT_USER_KOKU, BolgeselAnahtar, QLatin1String(ad));
+    QCOMPARE(okunan, cevap == Etkilesim::Evet ? QStringList({",", ".", ".", "dd.MM.yyyy"}) : degerler);
     if (cevap == Etkilesim::Evet)
         QCOMPARE(int(BolgeselAyarlariAyarla()), int(BolgeselSonuc::Devam));
 #ifndef Q_OS_WIN
     QCOMPARE(PlatformAnaSurumu(), 5);
 #endif
-}
-
-void AyarlarTesti::hatirlananKullanici()
-{
-    QCOMPARE(HatirlananKullanici::Kullanici(), QString());
-    HatirlananKullanici::Kaydet(QStringLiteral("  kasiyer "), QStringLiteral(" /veri/demo  "));
-    QCOMPARE(HatirlananKullanici::Kullanici(), QStringLiteral("kasiyer"));
-    QCOMPARE(HatirlananKullanici::Server(), QStringLiteral("/veri/demo"));
-    QCOMPARE(RegistryOku(HKEY_CURRENT_USER_KOKU, QStringLiteral("DEF_TORVELA"), QStringLiteral("DEF_SRVR")),
-             QStringLiteral("/veri/demo"));
 }
 
 void AyarlarTesti::tekKopyaKilidi()
@@ -186,21 +115,6 @@ void AyarlarTesti::tekKopyaKilidi()
     // Released when the program ends.
     TekKopyaKilidi sonraki(yol);
     QVERIFY(sonraki.Al());
-    QVERIFY(TekKopyaKilidi::VarsayilanYol().endsWith(QStringLiteral(".lock")));
-}
-
-void AyarlarTesti::olmusKopyaninKilidiAlinir()
-{
-    QTemporaryDir klasor;
-    const QString yol = QDir(klasor.path()).filePath(QStringLiteral("kilit.lock"));
-    // The lock file of a copy that crashed: its process is gone.
-    QFile dosya(yol);
-    QVERIFY(dosya.open(QIODevice::WriteOnly));
-    dosya.write(QByteArray::number(2147483600) + "\n" + QCoreApplication::applicationName().toUtf8() + "\n"
-                + QSysInfo::machineHostName().toUtf8() + "\n");
-    dosya.close();
-    TekKopyaKilidi kilit(yol);
-    QVERIFY(kilit.Al());
 }
 
 QTEST_GUILESS_MAIN(AyarlarTesti)

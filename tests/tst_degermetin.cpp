@@ -6,9 +6,9 @@
 
 #include <QCollator>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -16,20 +16,13 @@ namespace {
 // exactly its text for every value.
 QString GenelSayiMetni(double sayi)
 {
-    if (sayi == 0)
-        return QStringLiteral("0");
     if (std::isfinite(sayi) && std::fabs(sayi) < 1e15 && sayi == std::trunc(sayi))
         return QString::number(static_cast<qint64>(sayi));
     QString metin = QString::number(sayi, 'g', 15);
-    if (metin.contains(QLatin1Char('e'))) {
-        metin = QString::number(sayi, 'f', 15);
-        while (metin.endsWith(QLatin1Char('0')))
-            metin.chop(1);
-        if (metin.endsWith(QLatin1Char('.')))
-            metin.chop(1);
-    }
-    metin.replace(QLatin1Char('.'), QLatin1Char(','));
-    return metin;
+    static const QRegularExpression sifirlar(QStringLiteral("\\.?0+$"));
+    if (metin.contains(QLatin1Char('e')))
+        metin = QString::number(sayi, 'f', 15).remove(sifirlar);
+    return metin.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 } // namespace
@@ -45,11 +38,8 @@ private Q_SLOTS:
     void metindenDegere();
     void sayiAraliklari_data();
     void sayiAraliklari();
-    void ayniMetinMetinlerinKarsilastirmasidir();
-    void turkceSiralama_data();
     void turkceSiralama();
-    void sayiMetniGenelYolaUyar_data();
-    void sayiMetniGenelYolaUyar();
+    void sayiMetniVeKarsilastirmasi();
 };
 
 void DegerMetinTesti::degerdenMetne_data()
@@ -58,22 +48,18 @@ void DegerMetinTesti::degerdenMetne_data()
     QTest::addColumn<int>("tip");
     QTest::addColumn<QString>("metin");
     const int ondalik = int(SutunTipi::Ondalik), tarih = int(SutunTipi::Tarih), bit = int(SutunTipi::Bit);
-    const int bilinmiyor = int(SutunTipi::Bilinmiyor), sabit = int(SutunTipi::SabitMetin);
+    const int sabit = int(SutunTipi::SabitMetin);
     QTest::newRow("decimal comma") << QVariant(12.5) << ondalik << "12,5";
     QTest::newRow("8.00 loses its zeros") << QVariant(8.0) << ondalik << "8";
-    QTest::newRow("zero") << QVariant(0.0) << ondalik << "0";
-    QTest::newRow("no grouping") << QVariant(1234567.25) << ondalik << "1234567,25";
     QTest::newRow("negative") << QVariant(-0.75) << ondalik << "-0,75";
     QTest::newRow("float noise hidden") << QVariant(0.1 + 0.2) << ondalik << "0,3";
+    QTest::newRow("fifteen digits") << QVariant(1.0 / 3) << ondalik << "0,333333333333333";
     QTest::newRow("decimal stored as integer") << QVariant(qlonglong(18)) << ondalik << "18";
     QTest::newRow("decimal handed over as text") << QVariant(QStringLiteral("11.7500")) << ondalik << "11,75";
     QTest::newRow("stored date at midnight") << QVariant(QStringLiteral("2005-12-25 00:00:00")) << tarih << "25.12.2005";
     QTest::newRow("stored date with time") << QVariant(QStringLiteral("2005-12-25 14:30:05")) << tarih << "25.12.2005 14:30:05";
     QTest::newRow("QDateTime") << QVariant(QDateTime(QDate(2024, 2, 29), QTime(9, 5))) << tarih << "29.02.2024 09:05:00";
     QTest::newRow("bit 1") << QVariant(1) << bit << "True";
-    QTest::newRow("bit 0") << QVariant(0) << bit << "False";
-    QTest::newRow("bool unknown column") << QVariant(true) << bilinmiyor << "True";
-    QTest::newRow("computed zero") << QVariant(0) << bilinmiyor << "0";
     QTest::newRow("NULL is empty") << QVariant(QMetaType(QMetaType::Double)) << ondalik << "";
     QTest::newRow("char keeps blanks here") << QVariant(QStringLiteral("A-01  ")) << sabit << "A-01  ";
 }
@@ -92,14 +78,7 @@ void DegerMetinTesti::metindenDegere_data()
     QTest::addColumn<QString>("bildirilen");
     QTest::addColumn<QVariant>("beklenen");
     QTest::addColumn<bool>("sqlServer");
-    QTest::newRow("decimal comma") << "12,5" << "decimal(18,4)" << QVariant(12.5) << false;
-    QTest::newRow("integer") << "42" << "int" << QVariant(qlonglong(42)) << false;
-    QTest::newRow("date") << "25.12.2005" << "datetime" << QVariant(QStringLiteral("2005-12-25 00:00:00")) << false;
-    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << QVariant(QStringLiteral("2005-12-25 14:30:05")) << false;
     QTest::newRow("empty date is NULL") << "" << "datetime" << QVariant(QMetaType(QMetaType::QString)) << false;
-    QTest::newRow("True") << "True" << "bit" << QVariant(1) << false;
-    QTest::newRow("False") << "False" << "bit" << QVariant(0) << false;
-    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << QVariant(QStringLiteral(" O'NEIL; ")) << false;
     QTest::newRow("SQL Server: date and time typed")
         << "25.12.2005 14:30:05" << "datetime" << QVariant(QDateTime(QDate(2005, 12, 25), QTime(14, 30, 5))) << true;
     QTest::newRow("SQL Server: short date typed")
@@ -122,7 +101,7 @@ void DegerMetinTesti::metindenDegere()
     if (!beklenen.isNull())
         QCOMPARE(deger.toString(), beklenen.toString());
     // Written and read back, a value keeps its text.
-    if (!beklenen.isNull() && bildirilen != u"nvarchar(20)")
+    if (!beklenen.isNull())
         QCOMPARE(DegerMetni(deger, BildirilenTiptenSutun(bildirilen).tip), metin);
 }
 
@@ -131,13 +110,10 @@ void DegerMetinTesti::sayiAraliklari_data()
     QTest::addColumn<QString>("metin");
     QTest::addColumn<QString>("bildirilen");
     QTest::addColumn<QString>("deger"); // as stored, empty when refused (MetinUygunsuzlugu agrees)
-    QTest::newRow("bigint exact past a double") << "12345678901234567" << "bigint" << "12345678901234567";
     QTest::newRow("bigint largest") << "9223372036854775807" << "bigint" << "9223372036854775807";
-    QTest::newRow("bigint smallest") << "-9223372036854775808" << "bigint" << "-9223372036854775808";
     QTest::newRow("bigint one past") << "9223372036854775808" << "bigint" << "";
     QTest::newRow("int largest") << "2147483647" << "int" << "2147483647";
     QTest::newRow("int one past") << "2147483648" << "int" << "";
-    QTest::newRow("3e9 into int") << "3000000000" << "int" << "";
     QTest::newRow("smallint smallest") << "-32768" << "smallint" << "-32768";
     QTest::newRow("smallint one past") << "32768" << "smallint" << "";
     QTest::newRow("tinyint largest") << "255" << "tinyint" << "255";
@@ -148,18 +124,19 @@ void DegerMetinTesti::sayiAraliklari_data()
     QTest::newRow("exponent is no number") << "1e5" << "int" << "";
     QTest::newRow("decimal(18,4) largest") << "99999999999999,9999" << "decimal(18,4)" << "99999999999999.9999";
     QTest::newRow("decimal(18,4) 15 whole digits") << "100000000000000" << "decimal(18,4)" << "";
-    QTest::newRow("1e20 into decimal(18,4)") << "100000000000000000000" << "decimal(18,4)" << "";
     QTest::newRow("decimal(18,4) five decimals") << "1,23456" << "decimal(18,4)" << "";
     QTest::newRow("decimal(18,4) trailing zeros") << "1,234500" << "decimal(18,4)" << "1.2345";
     QTest::newRow("decimal(5,2) largest") << "-999,99" << "decimal(5,2)" << "-999.99";
     QTest::newRow("decimal(5,2) one past") << "1000" << "decimal(5,2)" << "";
     QTest::newRow("decimal(4,4) below one") << ",9999" << "decimal(4,4)" << "0.9999";
-    QTest::newRow("decimal(4,4) one") << "1" << "decimal(4,4)" << "";
-    QTest::newRow("money largest") << "922337203685477,5807" << "money" << "922337203685477.5807";
     QTest::newRow("float has no declared digits") << "123456789012345678901234567890" << "float" << "123456789012345678901234567890";
     QTest::newRow("datetime before 1753") << "31.12.1752" << "datetime" << "";
     QTest::newRow("smalldatetime after 2079") << "07.06.2079" << "smalldatetime" << "";
     QTest::newRow("leap day") << "29.02.2024" << "datetime" << "2024-02-29 00:00:00";
+    QTest::newRow("date and time") << "25.12.2005 14:30:05" << "datetime" << "2005-12-25 14:30:05";
+    QTest::newRow("True") << "True" << "bit" << "1";
+    QTest::newRow("False") << "False" << "bit" << "0";
+    QTest::newRow("text as it is") << " O'NEIL; " << "nvarchar(20)" << " O'NEIL; ";
     QTest::newRow("no leap day") << "29.02.2023" << "datetime" << "";
     QTest::newRow("letters into a number") << "abc" << "decimal(18,4)" << "";
     QTest::newRow("fraction into an integer") << "12,5" << "int" << "";
@@ -186,120 +163,75 @@ void DegerMetinTesti::sayiAraliklari()
     QCOMPARE(d.typeId() == QMetaType::Double ? QString::number(d.toDouble(), 'g', 15) : d.toString(), deger);
 }
 
-void DegerMetinTesti::ayniMetinMetinlerinKarsilastirmasidir()
+void DegerMetinTesti::turkceSiralama()
 {
-    // The quick comparison of a stored number with a file's text says what comparing the
-    // texts says, for the texts the file holds and for their near misses.
+    // Two lists in their Turkish order, and random texts over the weighed characters and others
+    // (sharing prefixes often): every pair is compared as the platform's Turkish collator does.
+    const QStringList sirali[] = {
+        {"B", "bal", "CAN", "cips", "ÇAY", "çikolata", "ÇİKOLATA ", "ÇORAP", "D"},
+        {"h", "I", "ıİ", "Iİ2", "IRMAK", "ii", "İNCİR", "incir2", "j", "ÖRDEK", "ŞEKER", "ÜZÜM", "z"}};
+    QStringList metinler = sirali[0] + sirali[1];
+    QRandomGenerator zar(20261207);
+    const QString harfler = QStringLiteral("aAâäÄbcCçÇdgğĞhıIİiîÎïoöÖsşŞßuüÜûzZ09 \t-_./'#[(~%$é\u0001\u0302\u00A0日Ω");
+    for (int i = 0; i < 700; ++i) {
+        QString m = QStringList{"", "ÇA", "ab", "İI"}[int(zar.bounded(4))];
+        for (int n = int(zar.bounded(6)); n > 0; --n)
+            m += harfler[int(zar.bounded(int(harfler.size())))];
+        metinler << m;
+    }
+    const auto bizim = [](const QString &a, const QString &b) {
+        const QByteArray x = a.toUtf8(), y = b.toUtf8();
+        const int n = TurkceKarsilastir(x.constData(), int(x.size()), y.constData(), int(y.size()));
+        return (n > 0) - (n < 0);
+    };
+    for (const QStringList &liste : sirali)
+        for (int i = 1; i < liste.size(); ++i)
+            QVERIFY2(bizim(liste[i - 1], liste[i]) < 0, qPrintable(liste[i - 1] + QStringLiteral(" / ") + liste[i]));
+    QCollator turkce{QLocale(QLocale::Turkish, QLocale::Turkey)};
+    turkce.setCaseSensitivity(Qt::CaseInsensitive);
+    for (const QString &a : metinler) {
+        for (const QString &b : metinler) {
+            const int n = turkce.compare(a, b), beklenen = (n > 0) - (n < 0);
+            if (bizim(a, b) != beklenen)
+                QFAIL(qPrintable(QStringLiteral("'%1' vs '%2': %3, the collator says %4").arg(a, b).arg(bizim(a, b)).arg(beklenen)));
+        }
+    }
+}
+
+void DegerMetinTesti::sayiMetniVeKarsilastirmasi()
+{
+    QVector<double> sayilar{0.0, -0.0, 1, -1, 0.1, -0.1, 0.1 + 0.2, 0.3 - 0.1, 1.0 / 3, 2.0 / 3, 0.0001, -0.0001, 0.0005,
+                            0.00005, 0.00015, 1e-5, 1e-9, 12.5, 8.0, 1234567.25, 99999999999.9999, 99999999999.99999,
+                            1e11, 1e11 + 0.5, 123456789012.25, 999999999999999.0, 1e15, 1e15 + 2, 1e16, 1e20, 1e300,
+                            -1e300, 5e-324, 0.125, 0.0625, 1.005, 2.675, 1.15 * 100, 4.35 * 100, 19.99 * 3, 0.7 * 0.85,
+                            std::nan(""), HUGE_VAL, -HUGE_VAL};
+    // Decimals of 1 to 4 places, also after the arithmetic that produces stored prices; any scale.
     QRandomGenerator zar(20261206);
-    const QStringList ekler = {"", "0", ",0", "1", ",5"};
-    for (int i = 0; i < 50000; ++i) {
-        const int haneler = int(zar.bounded(6));
-        const double d = double(qint64(zar.bounded(2000000000)) - 1000000000) / std::pow(10.0, haneler) * (i % 3 == 0 ? 0.85 : 1.0);
-        QString metin = SayiMetni(i % 7 == 0 ? std::nextafter(d, 1e300) : d);
-        if (i % 5 == 0)
-            metin += ekler[int(zar.bounded(int(ekler.size())))];
-        for (const QVariant &deger : {QVariant(d), QVariant(qlonglong(std::trunc(d)))}) {
-            const bool beklenen = DegerMetni(deger, SutunTipi::Ondalik) == metin;
-            if (AyniMetin(deger, SutunTipi::Ondalik, metin) != beklenen)
-                QFAIL(qPrintable(QStringLiteral("%1 against '%2'").arg(deger.toString(), metin)));
+    for (int i = 0; i < 80000; ++i) {
+        const double d = double(qint64(zar.bounded(2000000000)) - 1000000000) / std::pow(10.0, 1 + i % 4);
+        sayilar << d << d * 0.85 << d / 7 << std::round(d * 0.85 * 100) / 100 << d * 1e3 << d / 1e3;
+        sayilar << zar.generateDouble() * std::pow(10.0, int(zar.bounded(30)) - 10);
+    }
+    // The quick path writes what the general one writes. The quick comparison of a stored
+    // number with a file's text says what comparing the texts says, also for near misses.
+    for (qsizetype i = 0; i < sayilar.size(); ++i) {
+        const double d = sayilar[i];
+        const QString metin = GenelSayiMetni(d);
+        if (SayiMetni(d) != metin)
+            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(d, 0, 'g', 17).arg(SayiMetni(d), metin)));
+        if (i % 5 != 0 || !std::isfinite(d) || std::fabs(d) >= 1e15)
+            continue;
+        const double tam = std::trunc(d);
+        const QString tamMetin = GenelSayiMetni(tam);
+        for (const QString &m : {metin, metin + "0", metin + ",0", GenelSayiMetni(std::nextafter(d, 1e300))}) {
+            if (AyniMetin(d, SutunTipi::Ondalik, m) != (m == metin)
+                || AyniMetin(qlonglong(tam), SutunTipi::Ondalik, m) != (m == tamMetin))
+                QFAIL(qPrintable(QStringLiteral("%1 against '%2'").arg(d, 0, 'g', 17).arg(m)));
         }
     }
     QVERIFY(AyniMetin(QVariant(QStringLiteral("A-01  ")), SutunTipi::SabitMetin, QStringLiteral("A-01")));
     QVERIFY(AyniMetin(QVariant(QMetaType(QMetaType::Double)), SutunTipi::Ondalik, QString()));
     QVERIFY(!AyniMetin(QVariant(0.0), SutunTipi::Ondalik, QString()));
-}
-
-void DegerMetinTesti::turkceSiralama_data()
-{
-    // Each row's texts are compared pairwise against the platform's Turkish collator; the
-    // rows marked ordered must come out strictly in the order given.
-    QTest::addColumn<QStringList>("metinler");
-    QTest::addColumn<bool>("sirali");
-    QTest::newRow("names from B to D") << QStringList{"B", "bal", "CAN", "cips", "ÇAY", "çikolata", "ÇİKOLATA ", "ÇORAP", "D"} << true;
-    QTest::newRow("dotted and dotless i")
-        << QStringList{"h", "I", "ıİ", "Iİ2", "IRMAK", "ii", "İNCİR", "incir2", "j", "ÖRDEK", "ŞEKER", "ÜZÜM", "z"} << true;
-    QTest::newRow("circumflex second to the letter") << QStringList{"kar", "kâr", "kara", "hala", "hâlâ", "HALA", "ÎÎ", "ıı", "îi"} << false;
-    QTest::newRow("codes and punctuation")
-        << QStringList{"", " ", "\t", "10 001", "1-0001", "10001", "10001 ", "A_100", "A-100", "A.100", "a100", "A100/2",
-                       "12/01/2024", "12/01/202", "(A)", "[A]", "#1", "$5", "%", "~", "Z9", "z9"}
-        << false;
-    QTest::newRow("outside the weighed letters")
-        << QStringList{"é", "E", "ÄPFEL", "APFEL", "ß", "ss", "naïve", "naive", QStringLiteral("a\u0302"), "â", "x\u0001y", "xy",
-                       "ÿ", QStringLiteral("ab\u00A0c"), "ab c", "日本", "Ωmega", "omega"}
-        << false;
-    // Random texts over the weighed characters and a few others, sharing prefixes often.
-    QRandomGenerator zar(20261207);
-    const QString harfler = QStringLiteral("aAâbcCçÇdgğĞhıIİiîÎoöÖsşŞuüÜûzZ09 -_./'é\u0001");
-    QStringList rastgele;
-    for (int i = 0; i < 700; ++i) {
-        QString m = QStringList{"", "ÇA", "ab", "İI"}[int(zar.bounded(4))];
-        for (int n = int(zar.bounded(6)); n > 0; --n)
-            m += harfler[int(zar.bounded(int(harfler.size())))];
-        rastgele << m;
-    }
-    QTest::newRow("random") << rastgele << false;
-}
-
-void DegerMetinTesti::turkceSiralama()
-{
-    QFETCH(QStringList, metinler);
-    QFETCH(bool, sirali);
-    QCollator turkce{QLocale(QLocale::Turkish, QLocale::Turkey)};
-    turkce.setCaseSensitivity(Qt::CaseInsensitive);
-    const auto isaret = [](int n) { return (n > 0) - (n < 0); };
-    QVector<QByteArray> utf8;
-    for (const QString &m : metinler)
-        utf8 << m.toUtf8();
-    for (int i = 0; i < metinler.size(); ++i) {
-        for (int j = 0; j < metinler.size(); ++j) {
-            const int bizim = isaret(TurkceKarsilastir(utf8[i].constData(), int(utf8[i].size()), utf8[j].constData(), int(utf8[j].size())));
-            const int beklenen = isaret(turkce.compare(metinler[i], metinler[j]));
-            if (bizim != beklenen)
-                QFAIL(qPrintable(QStringLiteral("'%1' vs '%2': %3, the collator says %4").arg(metinler[i], metinler[j]).arg(bizim).arg(beklenen)));
-            if (sirali && j == i + 1)
-                QVERIFY2(bizim < 0, qPrintable(metinler[i] + QStringLiteral(" / ") + metinler[j]));
-        }
-    }
-}
-
-void DegerMetinTesti::sayiMetniGenelYolaUyar_data()
-{
-    QTest::addColumn<QVector<double>>("sayilar");
-    QVector<double> elle{0.0, -0.0, 1, -1, 0.1, -0.1, 0.1 + 0.2, 0.3 - 0.1, 1.0 / 3, 2.0 / 3, 0.0001, -0.0001, 0.0005,
-                         0.00005, 0.00015, 1e-5, 1e-9, 12.5, 8.0, 1234567.25, 99999999999.9999, 99999999999.99999,
-                         1e11, 1e11 + 0.5, 123456789012.25, 999999999999999.0, 1e15, 1e15 + 2, 1e16, 1e20, 1e300,
-                         -1e300, 5e-324, 0.125, 0.0625, 1.005, 2.675, 1.15 * 100, 4.35 * 100, 19.99 * 3, 0.7 * 0.85,
-                         std::nan(""), HUGE_VAL, -HUGE_VAL};
-    QTest::newRow("chosen values") << elle;
-    // Decimals of 1 to 4 places, also after the arithmetic that produces stored prices.
-    QRandomGenerator zar(20261206);
-    for (int haneler = 1; haneler <= 4; ++haneler) {
-        const double bolen = std::pow(10.0, haneler);
-        QVector<double> sayilar;
-        for (int i = 0; i < 20000; ++i) {
-            const qint64 tam = qint64(zar.bounded(2000000000)) - 1000000000;
-            const double d = double(tam) / bolen;
-            sayilar << d << d * 0.85 << d / 7 << std::round(d * 0.85 * 100) / 100 << d * 1e3 << d / 1e3;
-        }
-        QTest::newRow(qPrintable(QStringLiteral("%1 decimals").arg(haneler))) << sayilar;
-    }
-    QVector<double> karisik;
-    for (int i = 0; i < 50000; ++i) {
-        quint64 bitler = zar.generate64();
-        double d;
-        std::memcpy(&d, &bitler, sizeof d);
-        karisik << d << zar.generateDouble() * std::pow(10.0, int(zar.bounded(30)) - 10);
-    }
-    QTest::newRow("any bits") << karisik;
-}
-
-void DegerMetinTesti::sayiMetniGenelYolaUyar()
-{
-    QFETCH(QVector<double>, sayilar);
-    for (const double d : sayilar) {
-        if (SayiMetni(d) != GenelSayiMetni(d))
-            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(d, 0, 'g', 17).arg(SayiMetni(d), GenelSayiMetni(d))));
-    }
 }
 
 QTEST_GUILESS_MAIN(DegerMetinTesti)

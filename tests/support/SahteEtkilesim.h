@@ -2,10 +2,8 @@
 
 #include "common/Etkilesim.h"
 
-#include <QList>
 #include <QQueue>
 #include <QRegularExpression>
-#include <QString>
 #include <QStringList>
 #include <functional>
 
@@ -25,21 +23,38 @@ public:
         QString baslik;
     };
 
-    SahteEtkilesim();
+    SahteEtkilesim() { OperatorKur(this); }
     ~SahteEtkilesim() override;
 
     int Mesaj(const QString &metin, Simge simge, Dugmeler dugmeler, const QString &baslik) override;
     std::optional<QString> DosyaSec(const QString &onerilen, Dosya tur) override;
-    void KartBarAyarla(double maksimum, double deger) override;
-    void BarFrameYaz(const QString &baslik) override;
-    void FrameBarGoster(bool gorunur) override;
-    void MesajLblYaz(const QString &metin) override;
-    void BekleyenOlaylariIsle() override;
-    void PanoyaYaz(const QString &metin) override;
     bool OnizlemeGoster(const Onizleme &onizleme) override;
+    void KartBarAyarla(double maksimum, double deger) override
+    {
+        kartBarMaks = maksimum;
+        kartBarDeger = deger;
+    }
+    void BarFrameYaz(const QString &baslik) override { yuzdeler << baslik; }
+    void FrameBarGoster(bool gorunur) override
+    {
+        frameBarGorunur = gorunur;
+        frameBarGosterildi += gorunur ? 1 : 0;
+    }
+    void MesajLblYaz(const QString &metin) override { mesajLbl << metin; }
+    void BekleyenOlaylariIsle() override
+    {
+        ++olayIsleme;
+        if (olaylarda)
+            olaylarda();
+    }
+    void PanoyaYaz(const QString &metin) override
+    {
+        pano = metin;
+        ++panoYazma;
+    }
 
     // Script.
-    void Bekle(const QString &metin, Simge simge, int cevap = Tamam);
+    void Bekle(const QString &metin, Simge simge, int cevap = Tamam) { m_beklenen.enqueue({metin, {}, simge, cevap}); }
     void Bekle(const QRegularExpression &desen, Simge simge, int cevap = Tamam);
     // A statement the database refused, told in two boxes: the reason, then the statement.
     void BekleSorguHatasi(const QString &gosterilen, const QString &neden = QStringLiteral(".+"));
@@ -67,11 +82,10 @@ public:
 
 private:
     struct Beklenen {
-        QString metin;
+        QString gosterim; // the exact text, or the pattern when `desen` is set
         QRegularExpression desen;
         Simge simge;
         int cevap;
     };
-    void Basarisiz(const QString &neden);
     QQueue<Beklenen> m_beklenen;
 };
