@@ -20,20 +20,16 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
 using namespace Degiskenler;
 
-
-// The filter screen: editing rules of the criteria grid, the commands and their keys, the
-// layout on a 1024 x 768 screen, printing.
+// The filter screen: editing rules of the criteria grid, the commands and their keys, printing.
 class FiltreFrmTesti : public QObject
 {
     Q_OBJECT
@@ -45,7 +41,6 @@ private Q_SLOTS:
     void klavye();
     void listeAcilirSecilir_data();
     void listeAcilirSecilir();
-    void yanlisTarihMesajdanSonraHucrede_data();
     void yanlisTarihMesajdanSonraHucrede();
     void acikDuzenleyiciKomuttanOnceBiter_data();
     void acikDuzenleyiciKomuttanOnceBiter();
@@ -72,9 +67,9 @@ private:
     {
         QTest::mouseClick(m_frm->FiltreGrd->viewport(), Qt::LeftButton, {}, m_frm->FiltreGrd->visualRect(hucre).center());
     }
-    void Tus(int tus, Qt::KeyboardModifiers tuslar = {})
+    void Tus(int tus)
     {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tus), tuslar);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tus));
     }
     SahteEtkilesim *m_op = nullptr;
     TestVeritabani *m_db = nullptr;
@@ -110,16 +105,13 @@ void FiltreFrmTesti::acilisVeListe()
 {
     QCOMPARE(m_frm->windowTitle(), QStringLiteral("Stok ve Fiyat Transfer Sistemi"));
     // Each caption with an Alt shortcut of its own.
-    const QList<QPushButton *> dugmeler = m_frm->findChildren<QPushButton *>();
     QStringList basliklar;
-    for (QPushButton *d : dugmeler)
+    for (QPushButton *d : m_frm->findChildren<QPushButton *>())
         basliklar << d->text();
     QCOMPARE(basliklar, QStringList({"&STOKLARI GÖSTER", "İŞLEM &LİSTESİNDEN SİL", "DOSYA &OLUŞTUR", "DOSYADAN &AL",
                                      "Ö&NİZLE", "LİSTEYİ &YAZDIR", "ÇI&KIŞ"}));
     // The company DOSYADAN AL writes into is in sight.
     QCOMPARE(m_frm->FirmaLbl->text(), QStringLiteral("FİRMA : MERKEZ MAĞAZA"));
-    m_frm->FirmaGoster(QStringLiteral(" 01"), FirmaAdi);
-    QCOMPARE(m_frm->FirmaLbl->text(), QStringLiteral("FİRMA : 01 - MERKEZ MAĞAZA"));
     QVERIFY(m_frm->FiltreGrd->isRowHidden(4)); // "Satış Fiyatı Değişmiş"
     QStringList sutunlar;
     for (int c = 0; c < m_frm->FiltreTablosuModeli().columnCount(); ++c)
@@ -135,24 +127,6 @@ void FiltreFrmTesti::acilisVeListe()
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
     QVERIFY(!m_frm->FrameBar->isVisible());
     QCOMPARE(m_op->pano, ListeSQL);
-
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QSKIP("sized for the offscreen screen of 1024 x 768 that main() sets up");
-    QApplication::processEvents();
-    const QRect alan = m_frm->screen()->availableGeometry();
-    QCOMPARE(alan.size(), QSize(1024, 768));
-    QVERIFY(alan.contains(m_frm->frameGeometry()));
-    QList<QWidget *> gorunmeli = {m_frm->Kayit_SayisiLbl, m_frm->FirmaLbl};
-    for (QPushButton *d : dugmeler)
-        gorunmeli << d;
-    for (QWidget *w : gorunmeli) {
-        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
-        QVERIFY2(m_frm->rect().contains(QRect(w->mapTo(m_frm, QPoint(0, 0)), w->size())), qPrintable(w->objectName()));
-        QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName())); // not cut
-    }
-    // The names take the room the other columns leave.
-    const SonucListesi &l = m_frm->FisgrdModeli();
-    QVERIFY(m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Ad"))) > 2 * m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Kod"))));
 }
 
 
@@ -200,22 +174,8 @@ void FiltreFrmTesti::listeAcilirSecilir()
     QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
 }
 
-void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede_data()
-{
-    QTest::addColumn<QString>("sutun");
-    QTest::addColumn<QString>("yazilan");
-    QTest::addColumn<QString>("kalan");
-    QTest::addColumn<QString>("mesaj");
-    QTest::newRow("day") << "Baslangic" << "32" << "32" << "Gün alanını yanlış girdiniz.";
-    QTest::newRow("month") << "Bitis" << "0113" << "01/13" << "Ay alanını yanlış girdiniz.";
-}
-
 void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
 {
-    QFETCH(QString, sutun);
-    QFETCH(QString, yazilan);
-    QFETCH(QString, kalan);
-    QFETCH(QString, mesaj);
     // The real message box, which takes the focus from the cell while it is open.
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);
@@ -230,7 +190,7 @@ void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
     kapatici.start(20);
     FiltreTablosu &t = m_frm->FiltreTablosuModeli();
     const QStringList once = Degerler();
-    const QModelIndex hucre = t.index(0, t.ColIndex(sutun));
+    const QModelIndex hucre = Hucre(1, "Bitis");
     FiltreGrdGorunumu *g = m_frm->FiltreGrd;
     g->setFocus();
     g->setCurrentIndex(hucre);
@@ -238,11 +198,11 @@ void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
     QPointer<QLineEdit> satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
 
-    QTest::keyClicks(satir, yazilan);
-    QCOMPARE(kutular, QStringList{mesaj});
+    QTest::keyClicks(satir, QStringLiteral("0113"));
+    QCOMPARE(kutular, QStringList{QStringLiteral("Ay alanını yanlış girdiniz.")});
     // Back in the same cell, the text as typed, nothing written yet, the rest of the filter kept.
     QCOMPARE(g->indexWidget(hucre), satir.data());
-    QCOMPARE(satir->text(), kalan);
+    QCOMPARE(satir->text(), QStringLiteral("01/13"));
     // (the window's own focus: whether the platform has made the window active again by now
     // is not the screen's doing)
     QTRY_COMPARE(m_frm->focusWidget(), satir.data());
@@ -253,7 +213,7 @@ void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
     QTest::keyClicks(satir, QStringLiteral("31122005"));
     QCOMPARE(satir->text(), QStringLiteral("31/12/2005"));
     QTest::keyClick(satir, Qt::Key_Return);
-    QTRY_COMPARE(t.Hucre(1, sutun), QStringLiteral("31/12/2005"));
+    QTRY_COMPARE(t.Hucre(1, QStringLiteral("Bitis")), QStringLiteral("31/12/2005"));
     QCOMPARE(kutular.size(), 1);
     OperatorKur(m_op);
 }
@@ -266,9 +226,9 @@ void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter_data()
     QTest::addColumn<QString>("onceki");       // the cell before
     QTest::addColumn<QString>("yazilan");
     QTest::addColumn<QString>("hucre");        // the cell afterwards
-    QTest::addColumn<int>("liste");            // listed cards afterwards (-1: no listing)
+    QTest::addColumn<int>("liste");            // listed cards afterwards
     // F9 a second time: the date it writes is already in the cell, only the editor differs.
-    QTest::newRow("F9 over a typed date") << int(Qt::Key_F9) << 0 << 1 << "07.03.2024" << "01022005" << "07.03.2024" << -1;
+    QTest::newRow("F9 over a typed date") << int(Qt::Key_F9) << 0 << 1 << "07.03.2024" << "01022005" << "07.03.2024" << 0;
     QTest::newRow("F2 lists with the typed code") << int(Qt::Key_F2) << 0 << 6 << "" << "10044" << "10044" << 2;
     QTest::newRow("Alt+S lists with the typed code") << int(Qt::Key_S) << int(Qt::AltModifier) << 6 << "10001"
                                                      << "10045" << "10045" << 1;
@@ -293,8 +253,7 @@ void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter()
     duzenleyici->clear();
     QTest::keyClicks(duzenleyici, yazilan);
     QTest::keyClick(duzenleyici, Qt::Key(tus), Qt::KeyboardModifiers(tuslar));
-    if (liste >= 0)
-        QTRY_COMPARE(m_frm->FisgrdModeli().Rows() - 1, liste);
+    QTRY_COMPARE(m_frm->FisgrdModeli().Rows() - 1, liste);
     // Leaving the cell afterwards brings back nothing the command already replaced.
     g->setFocus();
     g->setCurrentIndex(Hucre(satir + 1, "Baslangic"));
@@ -307,15 +266,13 @@ void FiltreFrmTesti::klavye()
     FiltreGrdGorunumu *g = m_frm->FiltreGrd;
     FiltreTablosu &t = m_frm->FiltreTablosuModeli();
     QStringList once = Degerler();
-    // The caption column never becomes current, neither by a click nor by Left.
+    // The caption column never becomes current.
     g->setCurrentIndex(Hucre(7, "Bitis"));
     Tikla(Hucre(3, "FiltreLbl"));
     QCOMPARE(g->currentIndex(), Hucre(7, "Bitis"));
+    // Down the start column, up the end column: every cell visited, none edited.
     g->setFocus();
     g->setCurrentIndex(Hucre(1, "Baslangic"));
-    Tus(Qt::Key_Left);
-    QCOMPARE(g->currentIndex(), Hucre(1, "Baslangic"));
-    // Down the start column, up the end column: every cell visited, none edited.
     for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
         Tus(Qt::Key_Down);
     QCOMPARE(g->currentIndex(), Hucre(33, "Baslangic"));
@@ -326,14 +283,7 @@ void FiltreFrmTesti::klavye()
     QVERIFY(!g->indexWidget(g->currentIndex()));
     QCOMPARE(Degerler(), once);
 
-    // Tab leaves the grid.
-    g->setFocus();
-    Tus(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_frm->Fisgrd);
-    Tus(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_frm->TamamBtn);
-
-    // From a cell being edited: the typed text is kept and the focus goes on.
+    // Tab leaves the grid, from a cell being edited too: the typed text is kept.
     g->setFocus();
     Tikla(Hucre(7, "Bitis"));
     auto *satir = g->viewport()->findChild<QLineEdit *>();
@@ -396,13 +346,11 @@ void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
-    QVERIFY(m_frm->TamamBtn->isEnabled());
 }
 
 void FiltreFrmTesti::silmeEvetHayir()
 {
     SonucListesi &l = m_frm->FisgrdModeli();
-    QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton); // empty list: no question
     QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
     l.SetRows(6); // five rows, numbered 1..5
     m_frm->Fisgrd->setCurrentIndex(l.index(2, 1));
@@ -426,28 +374,19 @@ void FiltreFrmTesti::yazdirmaPdf()
     QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
     QTableView *g = m_frm->Fisgrd;
     const QString stil = g->styleSheet();
-    const QFont yazi = g->horizontalHeader()->font();
     const QString pdf = m_db->Klasor() + QStringLiteral("/liste.pdf");
-    // Printed white with bold captions; cancelled or printed, the screen's look comes back.
-    bool yazdir = false, beyaz = false;
-    QString belgeAdi;
+    // Printed white with bold captions; afterwards the screen's look comes back.
+    bool beyaz = false;
     m_frm->YazdirmaDiyalogAdimi = [&](QPrinter &yazici) {
         beyaz = g->styleSheet().contains(QStringLiteral("#FFFFFF")) && g->horizontalHeader()->font().bold();
-        belgeAdi = yazici.docName();
         yazici.setOutputFormat(QPrinter::PdfFormat);
         yazici.setOutputFileName(pdf);
-        return yazdir;
+        return yazici.docName() == QLatin1String("Ravelko");
     };
-    for (bool b : {false, true}) {
-        yazdir = b;
-        QTest::mouseClick(m_frm->YazdirBtn, Qt::LeftButton);
-        QVERIFY(std::exchange(beyaz, false));
-        QCOMPARE(g->styleSheet(), stil);
-        QCOMPARE(g->horizontalHeader()->font(), yazi);
-        QCOMPARE(QFile::exists(pdf), b);
-    }
-    QCOMPARE(belgeAdi, QStringLiteral("Ravelko"));
-
+    QTest::mouseClick(m_frm->YazdirBtn, Qt::LeftButton);
+    QVERIFY(beyaz);
+    QCOMPARE(g->styleSheet(), stil);
+    QVERIFY(!g->horizontalHeader()->font().bold());
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(pdftotext.waitForFinished(30000));
@@ -479,7 +418,7 @@ void FiltreFrmTesti::aktarimDugmeleri()
     QCOMPARE(dosyaOku.readAll().count("<STOK>\r\n"), 45);
 
     // F5 previews the file after a card changed here: the window lists every card, the changed
-    // one with its old value, and saves its table; the company is untouched until AKTARIMI BAŞLAT.
+    // one with its old value; the company is untouched until AKTARIMI BAŞLAT.
     m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'"));
     const QByteArray once = VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01"));
     m_op->dosyalar.enqueue(dosya);
@@ -488,7 +427,6 @@ void FiltreFrmTesti::aktarimDugmeleri()
             QCOMPARE(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01")), once);
             OnizlemeFrm pencere(o);
             pencere.show();
-            QCOMPARE(pencere.FirmaLbl->text(), QStringLiteral("FİRMA : 01 - MERKEZ MAĞAZA"));
             QVERIFY(pencere.OzetLbl->text().contains(QStringLiteral("Güncellenen kart: 1")));
             QCOMPARE(pencere.KartlarGrd->model()->rowCount(), 45);
             pencere.TurCmb->setCurrentIndex(pencere.TurCmb->findText(QStringLiteral("Değişen")));
@@ -498,9 +436,6 @@ void FiltreFrmTesti::aktarimDugmeleri()
             QAbstractItemModel *detay = pencere.DetayGrd->model();
             QCOMPARE(detay->index(0, OnizlemeDetayModeli::SutunAdi).data().toString(), QStringLiteral("Raf_Yeri"));
             QCOMPARE(detay->index(0, OnizlemeDetayModeli::Eski).data().toString(), QStringLiteral("Z-9"));
-            m_op->dosyalar.enqueue(program.filePath(QStringLiteral("onizleme.csv")));
-            pencere.KaydetBtn->click();
-            QVERIFY(QFile::exists(program.filePath(QStringLiteral("onizleme.csv"))));
         }();
         return true;
     };
@@ -523,19 +458,5 @@ void FiltreFrmTesti::aktarimDugmeleri()
     ProgramKlasorunuAyarla(QString());
 }
 
-int main(int argc, char *argv[])
-{
-    // The smallest workstation screen the program serves: 1024 x 768.
-    QTemporaryFile ekran;
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen") && ekran.open()) {
-        ekran.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1024,"height":768,)"
-                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-        ekran.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + ekran.fileName().toLocal8Bit());
-    }
-    QApplication uygulama(argc, argv);
-    QTEST_SET_MAIN_SOURCE_PATH
-    FiltreFrmTesti test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(FiltreFrmTesti)
 #include "tst_gui_filtrefrm.moc"
