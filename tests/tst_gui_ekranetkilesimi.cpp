@@ -37,30 +37,12 @@ struct SayanGorunum : IlerlemeGorunumu {
     int mesajSayisi = 0;
 };
 
-// Answers every box at once and notes what the display showed beside it.
-class KutusuzEkran : public EkranEtkilesimi
-{
-public:
-    explicit KutusuzEkran(const SayanGorunum &g) : m_g(g) {}
-    QString kutudakiMetin;
-
-protected:
-    int KutuGoster(const QString &, Simge, Dugmeler, const QString &) override
-    {
-        kutudakiMetin = m_g.metin;
-        return Tamam;
-    }
-
-private:
-    const SayanGorunum &m_g;
-};
-
 } // namespace
 
 void EkranEtkilesimiTesti::ilerlemeSeyrekAmaSonDegerde()
 {
     SayanGorunum g;
-    KutusuzEkran ekran(g);
+    EkranEtkilesimi ekran;
     ekran.IlerlemeGorunumuKur(&g);
     // An import that reports every card for 600 ms.
     QElapsedTimer sure;
@@ -78,9 +60,7 @@ void EkranEtkilesimiTesti::ilerlemeSeyrekAmaSonDegerde()
     // A few repaints a second, not one per card.
     QVERIFY2(g.mesajSayisi >= 3 && g.mesajSayisi <= 600 / EkranEtkilesimi::GosterimAraligiMs + 2,
              qPrintable(QString::number(g.mesajSayisi)));
-    // The box at the end stands beside the last card; the frame hides on its last values.
-    static_cast<Etkilesim &>(ekran).Mesaj(QStringLiteral("İşlem Başarı ile Tamamlandı"));
-    QCOMPARE(ekran.kutudakiMetin, QStringLiteral("KART %1 İsimli Stok Aktarılıyor.....").arg(kart));
+    // The frame hides on its last values.
     ekran.MesajLblYaz(QStringLiteral("son"));
     ekran.MesajLblYaz(QStringLiteral("en son"));
     ekran.BarFrameYaz(QStringLiteral("100%"));
@@ -128,7 +108,6 @@ void EkranEtkilesimiTesti::dosyaDiyalogu()
                 return liste->model()->match(ilk, Qt::DisplayRole, QLatin1String(ad), 1, Qt::MatchExactly).value(0);
             };
             QVERIFY(QTest::qWaitFor([&] { return satir("aralik.trn").isValid() && satir("alt").isValid(); }));
-            QApplication::processEvents();
             // Size, kind and date the Turkish way; a folder's kind has a Turkish word too.
             const QModelIndex d = satir("aralik.trn");
             QCOMPARE(d.siblingAtColumn(1).data().toString(), QStringLiteral("1,2 kB"));
