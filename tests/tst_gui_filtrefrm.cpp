@@ -122,7 +122,6 @@ void FiltreFrmTesti::acilisVeListe()
     QCOMPARE(m_op->pano, ListeSQL);
 }
 
-
 void FiltreFrmTesti::listeAcilirSecilir_data()
 {
     QTest::addColumn<int>("satir");
