@@ -364,7 +364,7 @@ void FiltreFrmTesti::yazdirmaPdf()
         beyaz = g->styleSheet().contains(QStringLiteral("#FFFFFF")) && g->horizontalHeader()->font().bold();
         yazici.setOutputFormat(QPrinter::PdfFormat);
         yazici.setOutputFileName(pdf);
-        return yazici.docName() == QLatin1String("Ravelko");
+        return yazici.docName() == QLatin1String("Ravelko"); // under another name nothing is printed
     };
     QTest::mouseClick(m_frm->YazdirBtn, Qt::LeftButton);
     QVERIFY(beyaz);
