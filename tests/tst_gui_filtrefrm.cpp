@@ -6,15 +6,13 @@
 #include "filter/ui/FiltreFrm.h"
 #include "state/Degiskenler.h"
 #include "support/SahteEtkilesim.h"
+#include "support/TestVeritabani.h"
 #include "support/VeritabaniOzeti.h"
 #include "transfer/OnizlemeModeli.h"
 #include "transfer/ui/OnizlemeFrm.h"
-#include "support/TestVeritabani.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,50 +20,16 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
 using namespace Degiskenler;
 
-namespace {
-
-// A button's caption as the operator reads it: the "&" of its Alt shortcut only underlines.
-QString Gorunen(const QPushButton *d)
-{
-    return d->text().remove(QLatin1Char('&'));
-}
-
-// Answers the message boxes the screen's own operator seam opens, noting their texts.
-class KutuKapatici
-{
-public:
-    KutuKapatici()
-    {
-        m_zaman.setInterval(20);
-        QObject::connect(&m_zaman, &QTimer::timeout, [this] {
-            if (auto *kutu = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                metinler << kutu->text();
-                kutu->accept();
-            }
-        });
-        m_zaman.start();
-    }
-    QStringList metinler;
-
-private:
-    QTimer m_zaman;
-};
-
-} // namespace
-
-// The filter screen: editing rules of the criteria grid, the commands and their keys, the
-// layout on a 1024 x 768 screen, printing.
+// The filter screen: editing rules of the criteria grid, the commands and their keys, printing.
 class FiltreFrmTesti : public QObject
 {
     Q_OBJECT
@@ -73,26 +37,17 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void acilis();
-    void baslikSutunuGecerliOlamaz();
-    void secenekKutusuSatirinListesi();
+    void acilisVeListe();
+    void klavye();
     void listeAcilirSecilir_data();
     void listeAcilirSecilir();
-    void oklarDegerDegistirmez();
-    void tarihYazimi();
-    void yanlisTarihMesajdanSonraHucrede_data();
     void yanlisTarihMesajdanSonraHucrede();
     void acikDuzenleyiciKomuttanOnceBiter_data();
     void acikDuzenleyiciKomuttanOnceBiter();
-    void tabIzgaradanCikar();
-    void f2ListeyiDoldurur();
     void reddedilenListelemeSecimleriKorur();
-    void ekranaSigar();
-    void f9BugunuYazar();
     void silmeEvetHayir();
     void yazdirmaPdf();
     void aktarimDugmeleri();
-    void f3ProgramiBitirir();
 
 private:
     QModelIndex Hucre(int satir, const char *anahtar)
@@ -112,9 +67,9 @@ private:
     {
         QTest::mouseClick(m_frm->FiltreGrd->viewport(), Qt::LeftButton, {}, m_frm->FiltreGrd->visualRect(hucre).center());
     }
-    void Tus(int tus, Qt::KeyboardModifiers tuslar = {})
+    void Tus(int tus)
     {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tus), tuslar);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tus));
     }
     SahteEtkilesim *m_op = nullptr;
     TestVeritabani *m_db = nullptr;
@@ -130,7 +85,6 @@ void FiltreFrmTesti::init()
     BugunuAyarla(QDate(2024, 3, 7));
     QStandardPaths::setTestModeEnabled(true); // the kept change reports
     FirmaAdi = QStringLiteral("MERKEZ MAĞAZA");
-    FirmaKodu = QStringLiteral("01");
     m_frm = new FiltreFrm;
     m_frm->show();
     m_frm->activateWindow();
@@ -146,184 +100,84 @@ void FiltreFrmTesti::cleanup()
     delete m_op;
 }
 
-void FiltreFrmTesti::acilis()
+void FiltreFrmTesti::acilisVeListe()
 {
-    QCOMPARE(m_frm->windowTitle(), QStringLiteral("Stok ve Fiyat Transfer Sistemi"));
-    QCOMPARE(Gorunen(m_frm->TamamBtn), QStringLiteral("STOKLARI GÖSTER"));
-    QCOMPARE(Gorunen(m_frm->SilBtn), QStringLiteral("İŞLEM LİSTESİNDEN SİL"));
-    QCOMPARE(Gorunen(m_frm->DosyaOlusturBtn), QStringLiteral("DOSYA OLUŞTUR"));
-    QCOMPARE(Gorunen(m_frm->DosyadanOkuBtn), QStringLiteral("DOSYADAN AL"));
-    QCOMPARE(Gorunen(m_frm->YazdirBtn), QStringLiteral("LİSTEYİ YAZDIR"));
-    QCOMPARE(Gorunen(m_frm->CikisBtn), QStringLiteral("ÇIKIŞ"));
-    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
-    // The company DOSYADAN AL writes into is in sight, the caption stays the program's.
-    QVERIFY(m_frm->FirmaLbl->isVisible());
-    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("MERKEZ MAĞAZA")));
-    m_frm->FirmaGoster(QStringLiteral("01"), FirmaAdi);
-    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("01")));
-    QVERIFY(m_frm->FirmaLbl->text().contains(QStringLiteral("MERKEZ MAĞAZA")));
-    QVERIFY(!m_frm->FrameBar->isVisible());
-    QVERIFY(m_frm->FiltreGrd->isRowHidden(4));                  // "Satış Fiyatı Değişmiş"
-    QVERIFY(m_frm->FiltreTablosuModeli().RowHidden(5));
-    for (const char *gizli : {"Ayirac", "Alan", "Secenek", "Tip", "Girsin"})
-        QVERIFY(m_frm->FiltreGrd->isColumnHidden(m_frm->FiltreTablosuModeli().ColIndex(QLatin1String(gizli))));
-    QVERIFY(m_frm->Fisgrd->isColumnHidden(m_frm->FisgrdModeli().ColIndex(QStringLiteral("Stok_ID"))));
+    // Each caption with an Alt shortcut of its own.
+    QStringList basliklar;
+    for (QPushButton *d : m_frm->findChildren<QPushButton *>())
+        basliklar << d->text();
+    QCOMPARE(basliklar, QStringList({"&STOKLARI GÖSTER", "İŞLEM &LİSTESİNDEN SİL", "DOSYA &OLUŞTUR", "DOSYADAN &AL",
+                                     "Ö&NİZLE", "LİSTEYİ &YAZDIR", "ÇI&KIŞ"}));
+    // The company DOSYADAN AL writes into is in sight.
+    QCOMPARE(m_frm->FirmaLbl->text(), QStringLiteral("FİRMA : MERKEZ MAĞAZA"));
+    QVERIFY(m_frm->FiltreGrd->isRowHidden(4)); // "Satış Fiyatı Değişmiş"
     QCOMPARE(m_frm->FiltreGrd->currentIndex(), Hucre(1, "Baslangic"));
-    QVERIFY(m_frm->FiltreTablosuModeli().Hucre(8, QStringLiteral("Secenek")).startsWith(QStringLiteral("Farketmez|")));
-    QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
-}
 
-void FiltreFrmTesti::baslikSutunuGecerliOlamaz()
-{
-    QTableView *g = m_frm->FiltreGrd;
-    g->setCurrentIndex(Hucre(7, "Bitis"));
-    const QRect yer = g->visualRect(Hucre(3, "FiltreLbl"));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, yer.center());
-    QCOMPARE(g->currentIndex(), Hucre(7, "Bitis"));
-    g->setCurrentIndex(Hucre(7, "Baslangic"));
-    g->setFocus();
-    QTest::keyClick(g, Qt::Key_Left);
-    QCOMPARE(g->currentIndex(), Hucre(7, "Baslangic"));
-    QTest::keyClick(g, Qt::Key_Right);
-    QCOMPARE(g->currentIndex(), Hucre(7, "Bitis"));
-}
-
-void FiltreFrmTesti::secenekKutusuSatirinListesi()
-{
-    QTableView *g = m_frm->FiltreGrd;
-    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
-    for (const char *sutun : {"Baslangic", "Bitis"}) {
-        Tikla(Hucre(14, sutun));                                  // "KDV Grubu"
-        auto *kutu = g->viewport()->findChild<QComboBox *>();
-        QVERIFY(kutu);
-        QTRY_VERIFY(kutu->view()->isVisible());
-        QCOMPARE(kutu->count(), t.Secenekler(14).size());
-        QCOMPARE(kutu->itemData(0).toString(), QStringLiteral("Hepsi"));
-        const int i = kutu->count() - 1;
-        kutu->view()->setCurrentIndex(kutu->model()->index(i, 0));
-        QTest::keyClick(kutu->view(), Qt::Key_Return);              // picked: takes effect at once
-        QTRY_COMPARE(t.Hucre(14, QLatin1String(sutun)), FiltreTablosu::SecenekDegeri(t.Secenekler(14)[i]));
-        QVERIFY(!t.Hucre(14, QLatin1String(sutun)).contains(QLatin1Char('\t')));
-        QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
-    }
-    // An empty list: free text.
-    Tikla(Hucre(6, "Baslangic"));
-    auto *satir = g->viewport()->findChild<QLineEdit *>();
-    QVERIFY(satir);
-    QTest::keyClicks(satir, QStringLiteral("12345"));
-    QCOMPARE(satir->text(), QStringLiteral("12345"));            // not reformatted
-    QTest::keyClick(satir, Qt::Key_Return);
-    QTRY_COMPARE(t.Hucre(6, QStringLiteral("Baslangic")), QStringLiteral("12345"));
+    // Shift does not keep F2 from listing.
+    m_frm->FiltreGrd->setFocus();
+    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2, Qt::ShiftModifier);
+    QCOMPARE(m_frm->Fisgrd->model()->rowCount(), 45);
+    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
+    QCOMPARE(m_op->pano, ListeSQL);
 }
 
 void FiltreFrmTesti::listeAcilirSecilir_data()
 {
-    QTest::addColumn<int>("tus");              // 0: a click
-    QTest::addColumn<int>("tuslar");
-    QTest::addColumn<bool>("asagi");           // Down in the open list before Enter
-    QTest::newRow("click") << 0 << 0 << true;
-    QTest::newRow("F4") << int(Qt::Key_F4) << 0 << true;
-    QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier) << true;
-    QTest::newRow("typing") << int(Qt::Key_S) << 0 << false;
+    QTest::addColumn<int>("satir");
+    QTest::addColumn<QString>("sutun");
+    QTest::addColumn<int>("tus"); // 0: a click
+    QTest::addColumn<int>("asagi"); // Down presses in the open list before Enter
+    QTest::addColumn<QString>("deger");
+    // "Alış/Satış": Hepsi|Satış|Alış
+    QTest::newRow("click") << 23 << "Baslangic" << 0 << 1 << "Satış";
+    QTest::newRow("F4") << 23 << "Baslangic" << int(Qt::Key_F4) << 1 << "Satış";
+    QTest::newRow("typing") << 23 << "Baslangic" << int(Qt::Key_S) << 0 << "Satış";
+    // "KDV Grubu": the department number alone is stored, not the name and rate shown beside it.
+    QTest::newRow("VAT group, start") << 14 << "Baslangic" << 0 << 5 << "5";
+    QTest::newRow("VAT group, end") << 14 << "Bitis" << 0 << 2 << "2";
 }
 
 void FiltreFrmTesti::listeAcilirSecilir()
 {
+    QFETCH(int, satir);
+    QFETCH(QString, sutun);
     QFETCH(int, tus);
-    QFETCH(int, tuslar);
-    QFETCH(bool, asagi);
+    QFETCH(int, asagi);
+    QFETCH(QString, deger);
     QTableView *g = m_frm->FiltreGrd;
-    const QModelIndex hucre = Hucre(23, "Baslangic");             // "Alış/Satış": Hepsi|Satış|Alış
+    const QModelIndex hucre = Hucre(satir, qPrintable(sutun));
     g->setFocus();
     g->setCurrentIndex(hucre);
     if (tus)
-        QTest::keyClick(g, Qt::Key(tus), Qt::KeyboardModifiers(tuslar));
+        QTest::keyClick(g, Qt::Key(tus));
     else
         Tikla(hucre);
     auto *kutu = g->viewport()->findChild<QComboBox *>();
-    QVERIFY(kutu);
-    QTRY_VERIFY(kutu->view()->isVisible());
-    QCOMPARE(m_frm->FiltreTablosuModeli().Hucre(23, QStringLiteral("Baslangic")), QStringLiteral("Hepsi"));
-    if (asagi)
+    QTRY_VERIFY(kutu && kutu->view()->isVisible());
+    for (int i = 0; i < asagi; ++i)
         QTest::keyClick(kutu->view(), Qt::Key_Down);
-    QTest::keyClick(kutu->view(), Qt::Key_Return);
-    QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(23, QStringLiteral("Baslangic")), QStringLiteral("Satış"));
+    QTest::keyClick(kutu->view(), Qt::Key_Return); // picked: takes effect at once
+    QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(satir, sutun), deger);
     QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
-}
-
-void FiltreFrmTesti::oklarDegerDegistirmez()
-{
-    QTableView *g = m_frm->FiltreGrd;
-    const QStringList once = Degerler();
-    g->setFocus();
-    g->setCurrentIndex(Hucre(1, "Baslangic"));
-    // Down the start column, up the end column: every cell visited, none edited.
-    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
-        Tus(Qt::Key_Down);
-    QCOMPARE(g->currentIndex(), Hucre(33, "Baslangic"));
-    Tus(Qt::Key_Right);
-    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
-        Tus(Qt::Key_Up);
-    QCOMPARE(g->currentIndex(), Hucre(1, "Bitis"));
-    QVERIFY(!g->indexWidget(g->currentIndex()));
-    QCOMPARE(Degerler(), once);
-
-    // A list opened and closed again without a pick: the arrows, the wheel and leaving the
-    // cell change nothing, also in end cells that hold no item of their list.
-    for (const QModelIndex &hucre : {Hucre(24, "Baslangic"), Hucre(23, "Bitis"), Hucre(8, "Bitis")}) {
-        Tikla(hucre);
-        auto *kutu = g->viewport()->findChild<QComboBox *>();
-        QVERIFY(kutu);
-        QTRY_VERIFY(kutu->view()->isVisible());
-        QTest::keyClick(kutu->view(), Qt::Key_Escape);
-        QTRY_VERIFY(!kutu->view()->isVisible());
-        QWheelEvent teker(QPointF(5, 5), kutu->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(kutu, &teker);
-        QTest::keyClick(kutu, Qt::Key_Down);                        // goes on to the grid
-        QTest::keyClick(g, Qt::Key_Up);
-        QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
-        QCOMPARE(Degerler(), once);
-    }
-}
-
-void FiltreFrmTesti::tarihYazimi()
-{
-    QTableView *g = m_frm->FiltreGrd;
-    g->setFocus();
-    Tikla(Hucre(1, "Baslangic"));
-    auto *satir = g->viewport()->findChild<QLineEdit *>();
-    QVERIFY(satir);
-    QTest::keyClicks(satir, QStringLiteral("25122005"));
-    QCOMPARE(satir->text(), QStringLiteral("25/12/2005"));
-    QTest::keyClick(satir, Qt::Key_Return);
-    QTRY_COMPARE(m_frm->FiltreTablosuModeli().Hucre(1, QStringLiteral("Baslangic")), QStringLiteral("25/12/2005"));
-}
-
-void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede_data()
-{
-    QTest::addColumn<QString>("sutun");
-    QTest::addColumn<QString>("yazilan");
-    QTest::addColumn<QString>("kalan");
-    QTest::addColumn<QString>("mesaj");
-    QTest::newRow("day") << "Baslangic" << "32" << "32" << "Gün alanını yanlış girdiniz.";
-    QTest::newRow("month") << "Bitis" << "0113" << "01/13" << "Ay alanını yanlış girdiniz.";
 }
 
 void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
 {
-    QFETCH(QString, sutun);
-    QFETCH(QString, yazilan);
-    QFETCH(QString, kalan);
-    QFETCH(QString, mesaj);
     // The real message box, which takes the focus from the cell while it is open.
     EkranEtkilesimi ekran;
     OperatorKur(&ekran);
-    KutuKapatici kapatici;
+    QStringList kutular;
+    QTimer kapatici;
+    connect(&kapatici, &QTimer::timeout, [&] {
+        if (auto *kutu = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            kutular << kutu->text();
+            kutu->accept();
+        }
+    });
+    kapatici.start(20);
     FiltreTablosu &t = m_frm->FiltreTablosuModeli();
-    t.SetTextMatrix(6, t.ColIndex(QStringLiteral("Baslangic")), QStringLiteral("10002"));
     const QStringList once = Degerler();
-    const QModelIndex hucre = t.index(0, t.ColIndex(sutun));
+    const QModelIndex hucre = Hucre(1, "Bitis");
     FiltreGrdGorunumu *g = m_frm->FiltreGrd;
     g->setFocus();
     g->setCurrentIndex(hucre);
@@ -331,22 +185,23 @@ void FiltreFrmTesti::yanlisTarihMesajdanSonraHucrede()
     QPointer<QLineEdit> satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
 
-    QTest::keyClicks(satir, yazilan);
-    QCOMPARE(kapatici.metinler, QStringList{mesaj});
+    QTest::keyClicks(satir, QStringLiteral("0113"));
+    QCOMPARE(kutular, QStringList{QStringLiteral("Ay alanını yanlış girdiniz.")});
     // Back in the same cell, the text as typed, nothing written yet, the rest of the filter kept.
-    QVERIFY(satir);
     QCOMPARE(g->indexWidget(hucre), satir.data());
-    QCOMPARE(satir->text(), kalan);
+    QCOMPARE(satir->text(), QStringLiteral("01/13"));
     // (the window's own focus: whether the platform has made the window active again by now
     // is not the screen's doing)
     QTRY_COMPARE(m_frm->focusWidget(), satir.data());
     QCOMPARE(Degerler(), once);
 
+    // The day, month and year typed as digits: the slashes come by themselves.
     satir->clear();
     QTest::keyClicks(satir, QStringLiteral("31122005"));
+    QCOMPARE(satir->text(), QStringLiteral("31/12/2005"));
     QTest::keyClick(satir, Qt::Key_Return);
-    QTRY_COMPARE(t.Hucre(1, sutun), QStringLiteral("31/12/2005"));
-    QCOMPARE(kapatici.metinler.size(), 1);
+    QTRY_COMPARE(t.Hucre(1, QStringLiteral("Bitis")), QStringLiteral("31/12/2005"));
+    QCOMPARE(kutular.size(), 1);
     OperatorKur(m_op);
 }
 
@@ -358,9 +213,9 @@ void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter_data()
     QTest::addColumn<QString>("onceki");       // the cell before
     QTest::addColumn<QString>("yazilan");
     QTest::addColumn<QString>("hucre");        // the cell afterwards
-    QTest::addColumn<int>("liste");            // listed cards afterwards (-1: no listing)
+    QTest::addColumn<int>("liste");            // listed cards afterwards
     // F9 a second time: the date it writes is already in the cell, only the editor differs.
-    QTest::newRow("F9 over a typed date") << int(Qt::Key_F9) << 0 << 1 << "07.03.2024" << "01022005" << "07.03.2024" << -1;
+    QTest::newRow("F9 over a typed date") << int(Qt::Key_F9) << 0 << 1 << "07.03.2024" << "01022005" << "07.03.2024" << 0;
     QTest::newRow("F2 lists with the typed code") << int(Qt::Key_F2) << 0 << 6 << "" << "10044" << "10044" << 2;
     QTest::newRow("Alt+S lists with the typed code") << int(Qt::Key_S) << int(Qt::AltModifier) << 6 << "10001"
                                                      << "10045" << "10045" << 1;
@@ -385,8 +240,7 @@ void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter()
     duzenleyici->clear();
     QTest::keyClicks(duzenleyici, yazilan);
     QTest::keyClick(duzenleyici, Qt::Key(tus), Qt::KeyboardModifiers(tuslar));
-    if (liste >= 0)
-        QTRY_COMPARE(m_frm->FisgrdModeli().Rows() - 1, liste);
+    QTRY_COMPARE(m_frm->FisgrdModeli().Rows() - 1, liste);
     // Leaving the cell afterwards brings back nothing the command already replaced.
     g->setFocus();
     g->setCurrentIndex(Hucre(satir + 1, "Baslangic"));
@@ -394,70 +248,65 @@ void FiltreFrmTesti::acikDuzenleyiciKomuttanOnceBiter()
     QCOMPARE(t.Hucre(satir, QStringLiteral("Baslangic")), hucre);
 }
 
-void FiltreFrmTesti::tabIzgaradanCikar()
+void FiltreFrmTesti::klavye()
 {
     FiltreGrdGorunumu *g = m_frm->FiltreGrd;
+    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
+    QStringList once = Degerler();
+    // The caption column never becomes current.
+    g->setCurrentIndex(Hucre(7, "Bitis"));
+    Tikla(Hucre(3, "FiltreLbl"));
+    QCOMPARE(g->currentIndex(), Hucre(7, "Bitis"));
+    // Down the start column, up the end column: every cell visited, none edited.
     g->setFocus();
-    Tus(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_frm->Fisgrd);
-    Tus(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_frm->TamamBtn);
-    Tus(Qt::Key_Backtab, Qt::ShiftModifier);
-    Tus(Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), g);
+    g->setCurrentIndex(Hucre(1, "Baslangic"));
+    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
+        Tus(Qt::Key_Down);
+    QCOMPARE(g->currentIndex(), Hucre(33, "Baslangic"));
+    Tus(Qt::Key_Right);
+    for (int i = 0; i < FiltreTablosu::SatirSayisi; ++i)
+        Tus(Qt::Key_Up);
+    QCOMPARE(g->currentIndex(), Hucre(1, "Bitis"));
+    QCOMPARE(Degerler(), once);
 
-    // From a cell being edited: the typed text is kept and the focus goes on.
+    // Tab leaves the grid, from a cell being edited too: the typed text is kept.
+    g->setFocus();
     Tikla(Hucre(7, "Bitis"));
     auto *satir = g->viewport()->findChild<QLineEdit *>();
     QVERIFY(satir);
     QTest::keyClicks(satir, QStringLiteral("ÇAY"));
     Tus(Qt::Key_Tab);
     QTRY_COMPARE(QApplication::focusWidget(), m_frm->Fisgrd);
-    QCOMPARE(m_frm->FiltreTablosuModeli().Hucre(7, QStringLiteral("Bitis")), QStringLiteral("ÇAY"));
+    QCOMPARE(t.Hucre(7, QStringLiteral("Bitis")), QStringLiteral("ÇAY"));
+    once = Degerler();
 
-    // Every button has an Alt shortcut of its own.
-    QSet<QString> kisayollar;
-    for (QPushButton *d : m_frm->findChildren<QPushButton *>()) {
-        QVERIFY2(!d->shortcut().isEmpty(), qPrintable(d->objectName()));
-        kisayollar << d->shortcut().toString();
+    // A list opened and closed again without a pick: the arrows, the wheel and leaving the
+    // cell change nothing, also in end cells that hold no item of their list.
+    for (const QModelIndex &hucre : {Hucre(24, "Baslangic"), Hucre(23, "Bitis"), Hucre(8, "Bitis")}) {
+        Tikla(hucre);
+        auto *kutu = g->viewport()->findChild<QComboBox *>();
+        QTRY_VERIFY(kutu && kutu->view()->isVisible());
+        QTest::keyClick(kutu->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!kutu->view()->isVisible());
+        QWheelEvent teker(QPointF(5, 5), kutu->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(kutu, &teker);
+        QTest::keyClick(kutu, Qt::Key_Down); // goes on to the grid
+        QTest::keyClick(g, Qt::Key_Up);
+        QTRY_VERIFY(!g->viewport()->findChild<QComboBox *>());
+        QCOMPARE(Degerler(), once);
     }
-    QCOMPARE(kisayollar.size(), 7);
-    QSignalSpy sil(m_frm->SilBtn, &QPushButton::clicked);
-    QTest::keyClick(m_frm, Qt::Key_L, Qt::AltModifier);           // İŞLEM LİSTESİNDEN SİL
-    QTRY_COMPARE(sil.count(), 1);
-}
 
-void FiltreFrmTesti::f2ListeyiDoldurur()
-{
-    m_frm->FiltreGrd->setFocus();
-    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2, Qt::ShiftModifier);
-    SonucListesi &l = m_frm->FisgrdModeli();
-    QCOMPARE(l.Rows(), 46);
-    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
-    QCOMPARE(m_frm->Fisgrd->model()->rowCount(), 45);
-    const auto satirlar = m_db->Satirlar(QStringLiteral("FIRMA01"), QStringLiteral(
-        "SELECT STOKKART.Stok_Kod, STOKKART.Stok_Ad, STOKKART.Stok_ID FROM STOKKART ORDER BY Stok_Kod"));
-    QCOMPARE(satirlar.size(), 45);
-    for (int r = 1; r <= 45; ++r) {
-        QCOMPARE(l.TextMatrix(r, 0), QString::number(r));
-        QCOMPARE(l.TextMatrix(r, 1), satirlar[r - 1][0].toString().trimmed());
-        QCOMPARE(l.TextMatrix(r, 2), satirlar[r - 1][1].toString().trimmed());
-        QCOMPARE(l.TextMatrix(r, 5), satirlar[r - 1][2].toString());
-    }
-    QVERIFY(!m_frm->FrameBar->isVisible());
-    QVERIFY(m_frm->TamamBtn->isEnabled());
-    QCOMPARE(m_op->pano, ListeSQL);
-
-    // A filter: only the cards of one group code, from the value list.
-    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
-    const QString grup = t.Secenekler(11).value(1);
-    QVERIFY(!grup.isEmpty());
-    QVERIFY(t.DegerYaz(QStringLiteral("Grup Kodu"), QStringLiteral("Baslangic"), grup));
-    QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
-    const int beklenen = m_db->Deger(QStringLiteral("FIRMA01"),
-                                     QStringLiteral("SELECT COUNT(*) FROM STOKKART WHERE Grup_Kod='%1'").arg(grup)).toInt();
-    QCOMPARE(l.Rows() - 1, beklenen);
-    QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : %1").arg(beklenen));
+    // The window sees the keys first, whichever control has the focus.
+    t.SetTextMatrix(1, t.ColIndex(QStringLiteral("Bitis")), QStringLiteral("02/01/2001"));
+    QTest::keyClick(m_frm->Fisgrd, Qt::Key_F9);
+    QCOMPARE(t.Hucre(1, QStringLiteral("Baslangic")), QStringLiteral("07.03.2024"));
+    QCOMPARE(t.Hucre(1, QStringLiteral("Bitis")), QStringLiteral("07.03.2024"));
+    QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
+    QSignalSpy bitti(m_frm, &FiltreFrm::ProgramBitti);
+    QTest::keyClick(m_frm->Fisgrd, Qt::Key_F3);
+    QCOMPARE(bitti.count(), 1);
+    QVERIFY(!m_frm->isVisible());
 }
 
 void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
@@ -465,16 +314,11 @@ void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
     FiltreTablosu &t = m_frm->FiltreTablosuModeli();
     QVERIFY(t.DegerYaz(QStringLiteral("Alış/Satış"), QStringLiteral("Baslangic"), QStringLiteral("Satış")));
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
-    const QString sql = ListeSQL;
 
-    // Refused: the list, its count and the choices the export will use stay those of the list.
-    QVERIFY(t.DegerYaz(QStringLiteral("Alış/Satış"), QStringLiteral("Baslangic"), QStringLiteral("Alış")));
+    // Refused: the list and its count stay.
     QVERIFY(t.DegerYaz(QStringLiteral("Alış İskontosu"), QStringLiteral("Baslangic"), QStringLiteral("abc")));
     m_op->Bekle(QStringLiteral("Alış İskontosu alanına sayısal bir değer girmelisiniz."), Etkilesim::Simge::Kritik);
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QVERIFY(m_frm->Secim().Satis_Dahil && !m_frm->Secim().Alis_Dahil);
-    QCOMPARE(ListeSQL, sql);
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
 
@@ -486,64 +330,21 @@ void FiltreFrmTesti::reddedilenListelemeSecimleriKorur()
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
     QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : "));
-    QVERIFY(m_frm->TamamBtn->isEnabled());
-}
-
-void FiltreFrmTesti::ekranaSigar()
-{
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QSKIP("sized for the offscreen screen of 1024 x 768 that main() sets up");
-    QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QApplication::processEvents();
-    const QRect alan = m_frm->screen()->availableGeometry();
-    QCOMPARE(alan.size(), QSize(1024, 768));
-    QVERIFY(alan.contains(m_frm->frameGeometry()));
-    const QList<QWidget *> gorunmeli = {m_frm->TamamBtn, m_frm->SilBtn, m_frm->DosyaOlusturBtn, m_frm->DosyadanOkuBtn, m_frm->OnizleBtn,
-                                        m_frm->YazdirBtn, m_frm->CikisBtn, m_frm->Kayit_SayisiLbl, m_frm->FirmaLbl};
-    for (QWidget *w : gorunmeli) {
-        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
-        QVERIFY2(m_frm->rect().contains(QRect(w->mapTo(m_frm, QPoint(0, 0)), w->size())), qPrintable(w->objectName()));
-        QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));   // not cut
-    }
-    // Every listed name fits its column; the code column is no wider than the names need.
-    SonucListesi &l = m_frm->FisgrdModeli();
-    const int ad = m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Ad")));
-    const QFontMetrics olcu(m_frm->Fisgrd->font());
-    for (int r = 1; r < l.Rows(); ++r)
-        QVERIFY2(olcu.horizontalAdvance(l.TextMatrix(r, 2)) + 8 <= ad, qPrintable(l.TextMatrix(r, 2)));
-    QVERIFY(ad > m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Kod"))));
-}
-
-void FiltreFrmTesti::f9BugunuYazar()
-{
-    FiltreTablosu &t = m_frm->FiltreTablosuModeli();
-    t.SetTextMatrix(1, 2, QStringLiteral("01/01/2001"));
-    t.SetTextMatrix(1, 3, QStringLiteral("02/01/2001"));
-    m_frm->Fisgrd->setFocus();
-    QTest::keyClick(m_frm->Fisgrd, Qt::Key_F9);
-    QCOMPARE(t.Hucre(1, QStringLiteral("Baslangic")), QStringLiteral("07.03.2024"));
-    QCOMPARE(t.Hucre(1, QStringLiteral("Bitis")), QStringLiteral("07.03.2024"));
-    QCOMPARE(m_frm->FisgrdModeli().Rows(), 1);
 }
 
 void FiltreFrmTesti::silmeEvetHayir()
 {
     SonucListesi &l = m_frm->FisgrdModeli();
-    QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);              // empty list: no question
-
     QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
-    l.SetRows(6);                                                  // five rows, numbered 1..5
+    l.SetRows(6); // five rows, numbered 1..5
     m_frm->Fisgrd->setCurrentIndex(l.index(2, 1));
     const QString soru = QStringLiteral("Seçili Stok aktrılmayacaktır Eminmisiniz");
     m_op->Bekle(soru, Etkilesim::Simge::Soru, Etkilesim::Hayir);
     QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);
     QCOMPARE(l.Rows(), 6);
-    QCOMPARE(m_op->kutular[0].dugmeler, Etkilesim::Dugmeler::EvetHayir);
-    QVERIFY(m_op->kutular[0].baslik.isEmpty());
 
     m_op->Bekle(soru, Etkilesim::Simge::Soru, Etkilesim::Evet);
     QTest::mouseClick(m_frm->SilBtn, Qt::LeftButton);
-    QCOMPARE(l.Rows(), 5);
     QStringList numaralar;
     for (int r = 1; r < l.Rows(); ++r)
         numaralar << l.TextMatrix(r, 0);
@@ -556,41 +357,25 @@ void FiltreFrmTesti::yazdirmaPdf()
     QTest::mouseClick(m_frm->TamamBtn, Qt::LeftButton);
     QTableView *g = m_frm->Fisgrd;
     const QString stil = g->styleSheet();
-    const QFont yazi = g->horizontalHeader()->font();
-    const Qt::PenStyle izgara = g->gridStyle();
-
-    // Cancelled: nothing printed, the look comes back.
-    bool diyalogdaBeyaz = false;
-    m_frm->YazdirmaDiyalogAdimi = [&](QPrinter &) {
-        diyalogdaBeyaz = g->styleSheet().contains(QStringLiteral("#FFFFFF")) && g->horizontalHeader()->font().bold();
-        return false;
-    };
-    QTest::mouseClick(m_frm->YazdirBtn, Qt::LeftButton);
-    QVERIFY(diyalogdaBeyaz);
-    QCOMPARE(g->styleSheet(), stil);
-    QCOMPARE(g->horizontalHeader()->font(), yazi);
-    QCOMPARE(g->gridStyle(), izgara);
-
     const QString pdf = m_db->Klasor() + QStringLiteral("/liste.pdf");
-    QString belgeAdi;
+    // Printed white with bold captions; afterwards the screen's look comes back.
+    bool beyaz = false;
     m_frm->YazdirmaDiyalogAdimi = [&](QPrinter &yazici) {
-        belgeAdi = yazici.docName();
+        beyaz = g->styleSheet().contains(QStringLiteral("#FFFFFF")) && g->horizontalHeader()->font().bold();
         yazici.setOutputFormat(QPrinter::PdfFormat);
         yazici.setOutputFileName(pdf);
-        return true;
+        return yazici.docName() == QLatin1String("Ravelko"); // under another name nothing is printed
     };
     QTest::mouseClick(m_frm->YazdirBtn, Qt::LeftButton);
-    QCOMPARE(belgeAdi, QStringLiteral("Ravelko"));
+    QVERIFY(beyaz);
     QCOMPARE(g->styleSheet(), stil);
-    QCOMPARE(g->horizontalHeader()->font(), yazi);
-
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(pdftotext.waitForFinished(30000));
     const QString metin = QString::fromUtf8(pdftotext.readAllStandardOutput());
     QVERIFY2(metin.contains(QStringLiteral("Stok Kodu")) && metin.contains(QStringLiteral("Stok Adı"))
-                 && metin.contains(QStringLiteral("Fiyatı")), qPrintable(metin.left(400)));
-    QVERIFY(!metin.contains(QStringLiteral("Stok_ID")));
+                 && metin.contains(QStringLiteral("Fiyatı")) && !metin.contains(QStringLiteral("Stok_ID")),
+             qPrintable(metin.left(400)));
     SonucListesi &l = m_frm->FisgrdModeli();
     for (int r : {1, 2, 45}) {
         const QRegularExpression satir(QStringLiteral("\\b%1\\s+%2\\s+%3")
@@ -606,42 +391,24 @@ void FiltreFrmTesti::aktarimDugmeleri()
     ProgramKlasorunuAyarla(program.path());
     const QString dosya = program.filePath(QStringLiteral("liste.trn"));
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F2);
-    QCOMPARE(m_frm->FisgrdModeli().Rows(), 46);
-
-    // The export writes the listed cards; the buttons work again afterwards.
+    // The export writes the listed cards.
     m_op->dosyalar.enqueue(dosya);
     m_op->Bekle(QStringLiteral("İşlem Tamamlandı"), Etkilesim::Simge::Yok);
     QTest::mouseClick(m_frm->DosyaOlusturBtn, Qt::LeftButton);
     QFile dosyaOku(dosya);
     QVERIFY(dosyaOku.open(QIODevice::ReadOnly));
-    const QByteArray icerik = dosyaOku.readAll();
-    QVERIFY(icerik.startsWith("<KDVGRUPLARI>\r\n"));
-    QCOMPARE(icerik.count("<STOK>\r\n"), 45);
-    QVERIFY(icerik.endsWith("<END>\r\n"));
-    QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->TamamBtn->isEnabled());
+    QCOMPARE(dosyaOku.readAll().count("<STOK>\r\n"), 45);
 
-    // The import reads it back into the same company: the dialog proposes the path just used.
-    const QRegularExpression onay("Gösterdiğiniz Dosya Okunacak .*Devam Etmek İstiyor musunuz\\?",
-                                  QRegularExpression::DotMatchesEverythingOption);
-    m_op->dosyalar.enqueue(dosya);
-    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
-    m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
-    QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);
-    QCOMPARE(m_op->onerilenDosyalar.last(), dosya);
-    QVERIFY(m_frm->DosyadanOkuBtn->isEnabled());
-
-    // F5 previews the same file after a card changed here: the window lists every card, the
-    // changed one with its old and new value, and saves its table; the company is untouched.
+    // F5 previews the file after a card changed here: the window lists every card, the changed
+    // one with its old value; the company is untouched until AKTARIMI BAŞLAT.
     m_db->Calistir(QStringLiteral("FIRMA01"), QStringLiteral("UPDATE STOKKART SET Raf_Yeri='Z-9' WHERE Stok_Kod='10003'"));
     const QByteArray once = VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01"));
-    m_op->kutular.clear();
     m_op->dosyalar.enqueue(dosya);
     m_op->onizlemede = [&](const Onizleme &o) {
         [&] {
             QCOMPARE(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01")), once);
             OnizlemeFrm pencere(o);
             pencere.show();
-            QCOMPARE(pencere.FirmaLbl->text(), QStringLiteral("FİRMA : 01 - MERKEZ MAĞAZA"));
             QVERIFY(pencere.OzetLbl->text().contains(QStringLiteral("Güncellenen kart: 1")));
             QCOMPARE(pencere.KartlarGrd->model()->rowCount(), 45);
             pencere.TurCmb->setCurrentIndex(pencere.TurCmb->findText(QStringLiteral("Değişen")));
@@ -649,54 +416,29 @@ void FiltreFrmTesti::aktarimDugmeleri()
             pencere.KartlarGrd->setCurrentIndex(pencere.KartlarGrd->model()->index(0, 0));
             QCOMPARE(pencere.KartlarGrd->model()->index(0, OnizlemeModeli::StokKod).data().toString(), QStringLiteral("10003"));
             QAbstractItemModel *detay = pencere.DetayGrd->model();
-            QCOMPARE(detay->rowCount(), 2); // Raf_Yeri and the date stamp
             QCOMPARE(detay->index(0, OnizlemeDetayModeli::SutunAdi).data().toString(), QStringLiteral("Raf_Yeri"));
             QCOMPARE(detay->index(0, OnizlemeDetayModeli::Eski).data().toString(), QStringLiteral("Z-9"));
-            pencere.TurCmb->setCurrentIndex(0);
-            pencere.KartlarGrd->sortByColumn(OnizlemeModeli::StokKod, Qt::DescendingOrder);
-            QVERIFY(pencere.KartlarGrd->model()->index(0, 0).data().toString() > QStringLiteral("10003"));
-            m_op->dosyalar.enqueue(program.filePath(QStringLiteral("onizleme.csv")));
-            pencere.KaydetBtn->click();
-            QVERIFY(QFile::exists(program.filePath(QStringLiteral("onizleme.csv"))));
-            m_op->dosyalar.enqueue(program.filePath(QStringLiteral("rapor.csv")));
         }();
         return true;
     };
-    // AKTARIMI BAŞLAT: the import's question, the import, then its report offered and saved.
+    const QRegularExpression onay("Gösterdiğiniz Dosya Okunacak .*Devam Etmek İstiyor musunuz\\?",
+                                  QRegularExpression::DotMatchesEverythingOption);
     m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
     m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
-    m_op->Bekle(QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?"), Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(QStringLiteral("Yapılan Değişikliklerin Raporu Kaydedilsin mi?"), Etkilesim::Simge::Soru, Etkilesim::Hayir);
     QTest::keyClick(m_frm->FiltreGrd, Qt::Key_F5);
     QCOMPARE(m_op->onizlemeSayisi, 1);
-    QFile rapor(program.filePath(QStringLiteral("rapor.csv")));
-    QVERIFY(rapor.open(QIODevice::ReadOnly));
-    QVERIFY(rapor.readAll().contains(";10003;"));
     QVERIFY(VeritabaniOzeti(*m_db, QStringLiteral("FIRMA01")) != once);
-    QVERIFY(m_frm->OnizleBtn->isEnabled());
+
+    // DOSYADAN AL reads it once more: the dialog proposes the path just used.
+    m_op->dosyalar.enqueue(dosya);
+    m_op->Bekle(onay, Etkilesim::Simge::Soru, Etkilesim::Evet);
+    m_op->Bekle(QStringLiteral("İşlem Başarı ile Tamamlandı"), Etkilesim::Simge::Yok);
+    QTest::mouseClick(m_frm->DosyadanOkuBtn, Qt::LeftButton);
+    QCOMPARE(m_op->onerilenDosyalar.last(), dosya);
+    QVERIFY(m_frm->DosyaOlusturBtn->isEnabled() && m_frm->DosyadanOkuBtn->isEnabled() && m_frm->OnizleBtn->isEnabled());
     ProgramKlasorunuAyarla(QString());
 }
 
-void FiltreFrmTesti::f3ProgramiBitirir()
-{
-    QSignalSpy bitti(m_frm, &FiltreFrm::ProgramBitti);
-    QTest::keyClick(m_frm->Fisgrd, Qt::Key_F3);
-    QCOMPARE(bitti.count(), 1);
-    QVERIFY(!m_frm->isVisible());
-}
-
-int main(int argc, char *argv[])
-{
-    // The smallest workstation screen the program serves: 1024 x 768.
-    QTemporaryFile ekran;
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen") && ekran.open()) {
-        ekran.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1024,"height":768,)"
-                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-        ekran.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + ekran.fileName().toLocal8Bit());
-    }
-    QApplication uygulama(argc, argv);
-    QTEST_SET_MAIN_SOURCE_PATH
-    FiltreFrmTesti test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(FiltreFrmTesti)
 #include "tst_gui_filtrefrm.moc"
