@@ -20,10 +20,12 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
@@ -119,6 +121,23 @@ void FiltreFrmTesti::acilisVeListe()
     QCOMPARE(m_frm->Fisgrd->model()->rowCount(), 45);
     QCOMPARE(m_frm->Kayit_SayisiLbl->text(), QStringLiteral("LİSTELENEN KAYIT SAYISI : 45"));
     QCOMPARE(m_op->pano, ListeSQL);
+
+    // Listed, the window still fits the smallest screen served (main() sets it up offscreen):
+    // every command and label in sight and uncut, every name within "Stok Adı".
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        return;
+    QApplication::processEvents();
+    QCOMPARE(m_frm->screen()->availableGeometry().size(), QSize(1024, 768));
+    QVERIFY(m_frm->screen()->availableGeometry().contains(m_frm->frameGeometry()));
+    for (QWidget *w : std::initializer_list<QWidget *>{m_frm->TamamBtn, m_frm->SilBtn, m_frm->DosyaOlusturBtn, m_frm->DosyadanOkuBtn,
+                       m_frm->OnizleBtn, m_frm->YazdirBtn, m_frm->CikisBtn, m_frm->Kayit_SayisiLbl, m_frm->FirmaLbl}) {
+        QVERIFY2(m_frm->rect().contains(QRect(w->mapTo(m_frm, QPoint(0, 0)), w->size())), qPrintable(w->objectName()));
+        QVERIFY2(w->isVisible() && w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));
+    }
+    SonucListesi &l = m_frm->FisgrdModeli();
+    const int ad = m_frm->Fisgrd->columnWidth(l.ColIndex(QStringLiteral("Stok_Ad")));
+    for (int r = 1; r < l.Rows(); ++r)
+        QVERIFY2(m_frm->Fisgrd->fontMetrics().horizontalAdvance(l.TextMatrix(r, 2)) + 8 <= ad, qPrintable(l.TextMatrix(r, 2)));
 }
 
 void FiltreFrmTesti::listeAcilirSecilir_data()
@@ -440,5 +459,19 @@ void FiltreFrmTesti::aktarimDugmeleri()
     ProgramKlasorunuAyarla(QString());
 }
 
-QTEST_MAIN(FiltreFrmTesti)
+int main(int argc, char *argv[])
+{
+    // The smallest workstation screen the program serves: 1024 x 768.
+    QTemporaryFile ekran;
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen") && ekran.open()) {
+        ekran.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1024,"height":768,)"
+                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+        ekran.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + ekran.fileName().toLocal8Bit());
+    }
+    QApplication uygulama(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    FiltreFrmTesti test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_gui_filtrefrm.moc"
