@@ -19,7 +19,6 @@ class TestVeritabani
 {
 public:
     TestVeritabani();
-    ~TestVeritabani();
     TestVeritabani(const TestVeritabani &) = delete;
     TestVeritabani &operator=(const TestVeritabani &) = delete;
 
@@ -96,7 +95,9 @@ private:
     // connection costs the test server half a second.
     static QString YoneticiBaglantisi();
     static QSqlDatabase Yonetici();
-    void SunucudaCalistir(const QString &veritabani, const QString &sql) const;
+    // Runs a statement on a database (`metin` bound to its "?") and reads what it returns.
+    QVector<QVector<QVariant>> Yurut(const QString &veritabani, const QString &sql, const QString *metin,
+                                     QStringList *sutunlar) const;
 
     QTemporaryDir m_klasor;
 };
