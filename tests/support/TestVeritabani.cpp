@@ -104,14 +104,8 @@ TestVeritabani::Sunucu TestVeritabani::SqlServer()
 QString TestVeritabani::YoneticiBaglantisi()
 {
     static const QString ad = [] {
-        const Sunucu s = SqlServer();
         const QString ad = QStringLiteral("TestVeritabani-yonetici");
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
-        db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, QStringLiteral("master"), s.server,
-                                                                   VeriTabaniBaglantisi::OdbcSurucusu()));
-        if (!db.open())
-            Firlat(QStringLiteral("SQL Server %1: %2").arg(s.server, db.lastError().text()));
-        QSqlQuery q(db);
+        QSqlQuery q(SunucuBaglantisi(QStringLiteral("master"), ad));
         q.setForwardOnly(true);
         if (!q.exec(SunucuHazirligi()))
             Firlat(q.lastError().text());
@@ -386,18 +380,23 @@ void TestVeritabani::Baglan(const QString &veritabani, const QString &kullanici,
     Degiskenler::Baglanti.Ac(kullanici, sifre, veritabani, Server());
 }
 
+QSqlDatabase TestVeritabani::SunucuBaglantisi(const QString &veritabani, const QString &ad)
+{
+    const Sunucu s = SqlServer();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
+    db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, veritabani, s.server,
+                                                               VeriTabaniBaglantisi::OdbcSurucusu()));
+    if (!db.open())
+        Firlat(QStringLiteral("SQL Server %1, %2: %3").arg(s.server, veritabani, db.lastError().text()));
+    return db;
+}
+
 QSqlDatabase TestVeritabani::AyriBaglanti(const QString &veritabani, const QString &ad)
 {
-    QSqlDatabase db;
-    if (!SqlServerMi()) {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
-        db.setDatabaseName(Yol(veritabani));
-    } else {
-        const Sunucu s = SqlServer();
-        db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
-        db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, veritabani, s.server,
-                                                                   VeriTabaniBaglantisi::OdbcSurucusu()));
-    }
+    if (SqlServerMi())
+        return SunucuBaglantisi(veritabani, ad);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
+    db.setDatabaseName(Yol(veritabani));
     if (!db.open())
         Firlat(veritabani + QStringLiteral(": ") + db.lastError().text());
     return db;
