@@ -188,8 +188,6 @@ void CliTesti::cikisKodlari_data()
                                             << "1234" << 2 << "Belki";
     QTest::newRow("text in a numeric row") << QStringList{"list", "--user", "torvela", "--company", "01", "--set", "Alış İskontosu=beş"}
                                            << "1234" << 1 << "Alış İskontosu";
-    QTest::newRow("missing file refused") << QStringList{"import", "--user", "torvela", "--company", "02", yok} << "1234" << 1
-                                          << "Yazdığınız İsimde Bir Dosya Bulunamadı";
     QTest::newRow("report not overwritten") << QStringList{"import", "--user", "torvela", "--company", "02", "--report",
                                                            QCoreApplication::applicationFilePath(), yok}
                                             << "1234" << 1 << "--force";
