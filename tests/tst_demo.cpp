@@ -1,5 +1,4 @@
 #include "demo/DemoOlusturucu.h"
-#include "demo/Sema.h"
 #include "demo/SqlServerDemoYazici.h"
 #include "login/Giris.h"
 #include "state/Baglanti.h"
@@ -9,16 +8,9 @@
 #include "support/TestVeritabani.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
-#include <QUuid>
 
-// The demo back-office: its schema as the backend holds it, the same rows on both backends,
-// the values as T-SQL literals, and the demo on a server of another collation.
+// The demo back-office: its values as T-SQL literals, and the demo on a server of another collation.
 class DemoTesti : public QObject
 {
     Q_OBJECT
@@ -28,28 +20,20 @@ private Q_SLOTS:
 
     void tsqlDegerleri_data();
     void tsqlDegerleri();
-    void semaTanimaUyar();
-    void ikiArkaUctaAyniSatirlar();
     void baskaHarmanlamaliSunucu();
 
 private:
-    // A table's columns as the backend declares them: "name type" in the table's order.
-    QStringList Sutunlar(const QString &veritabani, const QString &tablo);
-
     SahteEtkilesim *m_op = nullptr;
-    TestVeritabani *m_db = nullptr;
 };
 
 void DemoTesti::init()
 {
     m_op = new SahteEtkilesim;
-    m_db = new TestVeritabani;
 }
 
 void DemoTesti::cleanup()
 {
     Degiskenler::Sifirla();
-    delete m_db;
     delete m_op;
 }
 
@@ -75,104 +59,6 @@ void DemoTesti::tsqlDegerleri()
     QCOMPARE(SqlServerDemoYazici::Deger(deger), literal);
 }
 
-QStringList DemoTesti::Sutunlar(const QString &veritabani, const QString &tablo)
-{
-    QStringList sutunlar;
-    if (!TestVeritabani::SqlServerMi()) {
-        for (const auto &s : m_db->Satirlar(veritabani, QStringLiteral("PRAGMA table_info(%1)").arg(tablo)))
-            sutunlar << s[1].toString() + QLatin1Char(' ')
-                            + (s[2].toString() == u"INTEGER" && s[5].toInt() == 1 ? QStringLiteral("identity")
-                                                                                  : s[2].toString().toLower());
-        return sutunlar;
-    }
-    // The names as a statement's result carries them (the test server keeps them lower-case
-    // in its catalog), the types from the catalog.
-    QStringList adlar;
-    m_db->Satirlar(veritabani, QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(tablo), &adlar);
-    const auto tipler = m_db->Satirlar(veritabani, QStringLiteral(
-        "SELECT t.name, c.max_length, c.precision, c.scale, c.is_identity FROM sys.columns c "
-        "JOIN sys.types t ON t.user_type_id = c.user_type_id WHERE c.object_id = OBJECT_ID('%1') ORDER BY c.column_id").arg(tablo));
-    for (int i = 0; i < adlar.size(); ++i) {
-        const auto &t = tipler.value(i);
-        const QString ad = t.value(0).toString();
-        QString tip = ad;
-        if (ad == u"char" || ad == u"varchar")
-            tip += QStringLiteral("(%1)").arg(t[1].toInt());
-        else if (ad == u"nchar" || ad == u"nvarchar")
-            tip += QStringLiteral("(%1)").arg(t[1].toInt() / 2);
-        else if (ad == u"decimal" || ad == u"numeric")
-            tip += QStringLiteral("(%1,%2)").arg(t[2].toInt()).arg(t[3].toInt());
-        sutunlar << adlar[i] + QLatin1Char(' ') + (t.value(4).toInt() == 1 ? QStringLiteral("identity") : tip);
-    }
-    return sutunlar;
-}
-
-void DemoTesti::semaTanimaUyar()
-{
-    // Every table of both schemas on the backend: the description's columns, in its order,
-    // with its types; identities as the backend makes them; the views readable.
-    m_db->DemoYaz(3, 2);
-    for (const auto &[veritabani, sema] : {std::pair{QStringLiteral("Defination_DB"), &TanimSemaTanimi()},
-                                           std::pair{QStringLiteral("FIRMA01"), &FirmaSemaTanimi()}}) {
-        for (const TabloTanimi &t : sema->tablolar) {
-            QStringList beklenen;
-            for (const SutunTanimi &s : t.sutunlar)
-                beklenen << s.ad + QLatin1Char(' ') + ((s.bayraklar & SutunTanimi::Kimlik) ? QStringLiteral("identity") : s.tip);
-            QCOMPARE(Sutunlar(veritabani, t.ad), beklenen);
-        }
-    }
-    QStringList adlar;
-    QVERIFY(!m_db->Satirlar(QStringLiteral("FIRMA01"), QStringLiteral("SELECT Stok_ID, On_Deger, Ana_Birim_Fiyat FROM AKTIFSTOKFIYAT"), &adlar)
-                 .isEmpty());
-    QCOMPARE(m_db->Deger(QStringLiteral("FIRMA01"), QStringLiteral("SELECT count(*) FROM SB")).toInt(), 3);
-}
-
-void DemoTesti::ikiArkaUctaAyniSatirlar()
-{
-    // The rows are generated once; only the writing differs. The same demo on SQLite and on
-    // the server: every row of every table alike.
-    if (!TestVeritabani::SqlServerMi())
-        QSKIP("the rows of the two backends are compared on the SQL Server run");
-    m_db->DemoYaz(120, 10);
-    DemoAyarlari ayarlar;
-    ayarlar.kartSayisi = 120;
-    ayarlar.fiyatSayisi = 10;
-    const QString klasor = QDir(m_db->Klasor()).filePath(QStringLiteral("sqlite"));
-    DemoOlustur(klasor, ayarlar);
-    int satirSayisi = 0;
-    for (const auto &[veritabani, sema] : {std::pair{QStringLiteral("Defination_DB"), &TanimSemaTanimi()},
-                                           std::pair{QStringLiteral("FIRMA01"), &FirmaSemaTanimi()},
-                                           std::pair{QStringLiteral("FIRMA02"), &FirmaSemaTanimi()},
-                                           std::pair{QStringLiteral("FIRMA03"), &FirmaSemaTanimi()}}) {
-        const QString ad = QUuid::createUuid().toString();
-        QSqlDatabase dosya = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
-        dosya.setDatabaseName(QDir(klasor).filePath(veritabani + QStringLiteral(".sqlite")));
-        QVERIFY(dosya.open());
-        for (const TabloTanimi &t : sema->tablolar) {
-            const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(t.ad);
-            const auto sunucu = m_db->Satirlar(veritabani, sql);
-            QSqlQuery q(dosya);
-            QVERIFY(q.exec(sql));
-            int i = 0;
-            for (; q.next(); ++i) {
-                QVERIFY2(i < sunucu.size(), qPrintable(t.ad));
-                for (int c = 0; c < q.record().count(); ++c) {
-                    const QVariant d = q.value(c), s = sunucu[i][c];
-                    QVERIFY2(d.isNull() == s.isNull() && d.toString() == s.toString(),
-                             qPrintable(QStringLiteral("%1.%2 row %3: %4 / %5").arg(veritabani, t.ad).arg(i + 1)
-                                            .arg(d.toString(), s.toString())));
-                }
-            }
-            QCOMPARE(i, int(sunucu.size()));
-            satirSayisi += i;
-        }
-        dosya.close();
-        dosya = QSqlDatabase();
-        QSqlDatabase::removeDatabase(ad);
-    }
-    QVERIFY(satirSayisi > 1000);
-}
-
 void DemoTesti::baskaHarmanlamaliSunucu()
 {
     // A server of the code page 1252 collation: the demo's Unicode columns keep every Turkish
@@ -192,21 +78,18 @@ void DemoTesti::baskaHarmanlamaliSunucu()
         DemoYaz(yazici, ayarlar);
     }
 
-    Recordset firmaRS;
-    GirisSonucu giris = KullaniciyiDogrula(QStringLiteral("torvela"), QStringLiteral("1234"), server, firmaRS);
+    Recordset rs;
+    GirisSonucu giris = KullaniciyiDogrula(QStringLiteral("torvela"), QStringLiteral("1234"), server, rs);
     QVERIFY2(giris.durum == GirisSonucu::Durum::Bulundu, qPrintable(giris.aciklama));
-    QVERIFY(Degiskenler::Baglanti.Acik());
-    QSqlQuery q(Degiskenler::Baglanti.Veritabani());
-    q.setForwardOnly(true);
-    QVERIFY(q.exec(QStringLiteral("SELECT sysfrm_nm FROM sysfrmlng ORDER BY sysfrm_kd")));
     QStringList adlar;
-    while (q.next())
-        adlar << q.value(0).toString();
+    rs.Ac(Degiskenler::Baglanti, QStringLiteral("SELECT sysfrm_nm FROM sysfrmlng ORDER BY sysfrm_kd"), false);
+    for (; !rs.Eof(); rs.MoveNext())
+        adlar << rs.Metin(0);
     QCOMPARE(adlar, (QStringList{QStringLiteral("MERKEZ MAĞAZA"), QStringLiteral("KADIKÖY ŞUBE"), QStringLiteral("İZMİR TOPTAN")}));
     Degiskenler::Sifirla();
 
     // The look-up of a name with a letter the code page lacks ("KASİYER").
-    giris = KullaniciyiDogrula(QStringLiteral("kasiyer"), QStringLiteral("kasa"), server, firmaRS);
+    giris = KullaniciyiDogrula(QStringLiteral("kasiyer"), QStringLiteral("kasa"), server, rs);
     QVERIFY2(giris.durum == GirisSonucu::Durum::Bulundu, qPrintable(giris.aciklama));
 }
 

@@ -29,22 +29,6 @@ namespace {
     throw std::runtime_error(metin.toStdString());
 }
 
-template <typename F>
-void DosyadaCalistir(const QString &yol, F &&is)
-{
-    const QString ad = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
-        db.setDatabaseName(yol);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open())
-            Firlat(db.lastError().text());
-        is(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(ad);
-}
-
 // What SQL Server returns, in the embedded backend's forms, so that tests compare alike.
 QVariant Benzet(const QVariant &deger)
 {
@@ -60,25 +44,6 @@ QVariant Benzet(const QVariant &deger)
     default:
         return deger;
     }
-}
-
-QVector<QVector<QVariant>> Oku(QSqlQuery &q, const QString &sql, QStringList *sutunlar)
-{
-    if (!q.exec(sql))
-        Firlat(sql + QStringLiteral(": ") + q.lastError().text());
-    if (sutunlar) {
-        sutunlar->clear();
-        for (int i = 0; i < q.record().count(); ++i)
-            *sutunlar << q.record().fieldName(i);
-    }
-    QVector<QVector<QVariant>> satirlar;
-    while (q.next()) {
-        QVector<QVariant> satir;
-        for (int i = 0; i < q.record().count(); ++i)
-            satir << Benzet(q.value(i));
-        satirlar << satir;
-    }
-    return satirlar;
 }
 
 } // namespace
@@ -139,14 +104,8 @@ TestVeritabani::Sunucu TestVeritabani::SqlServer()
 QString TestVeritabani::YoneticiBaglantisi()
 {
     static const QString ad = [] {
-        const Sunucu s = SqlServer();
         const QString ad = QStringLiteral("TestVeritabani-yonetici");
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
-        db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, QStringLiteral("master"), s.server,
-                                                                   VeriTabaniBaglantisi::OdbcSurucusu()));
-        if (!db.open())
-            Firlat(QStringLiteral("SQL Server %1: %2").arg(s.server, db.lastError().text()));
-        QSqlQuery q(db);
+        QSqlQuery q(SunucuBaglantisi(QStringLiteral("master"), ad));
         q.setForwardOnly(true);
         if (!q.exec(SunucuHazirligi()))
             Firlat(q.lastError().text());
@@ -189,8 +148,6 @@ TestVeritabani::TestVeritabani()
     if (SqlServerMi())
         YoneticiBaglantisi();
 }
-
-TestVeritabani::~TestVeritabani() = default;
 
 QString TestVeritabani::Server() const
 {
@@ -249,12 +206,8 @@ void TestVeritabani::BosFirmaYaz(const QString &veritabani)
             SqlServerDemoYazici yazici(YoneticiBaglantisi());
             yazici.Hazirla({veritabani}, {}, true);
             // The company's user needs its login, also when no demo was written on this server yet.
-            QSqlQuery q(Yonetici());
-            q.setForwardOnly(true);
-            const bool girisVar =
-                q.exec(QStringLiteral("SELECT 1 FROM sys.server_principals WHERE name = '%1'").arg(kullanici)) && q.next();
-            q.finish(); // one open result per connection
-            if (!girisVar)
+            const QString giris = QStringLiteral("SELECT 1 FROM sys.server_principals WHERE name = '%1'").arg(kullanici);
+            if (!Deger(QStringLiteral("master"), giris).isValid())
                 yazici.GirisKur(kullanici, QString::fromUtf8(DemoSifre));
             yazici.VeritabaniOlustur(veritabani, FirmaSemaTanimi(), {kullanici});
             yazici.VeritabaniBitir();
@@ -311,95 +264,99 @@ void TestVeritabani::SatirlariGeriYukle(const QString &kaynak, const QString &he
             sql = QStringLiteral("SET IDENTITY_INSERT %1 ON; %2; SET IDENTITY_INSERT %1 OFF").arg(t.ad, sql);
         komutlar << QStringLiteral("DELETE FROM %1").arg(t.ad) << sql;
     }
-    SunucudaCalistir(hedef, komutlar.join(QStringLiteral("; ")));
+    Calistir(hedef, komutlar.join(QStringLiteral("; ")));
 }
 
-void TestVeritabani::SunucudaCalistir(const QString &veritabani, const QString &sql) const
+QVector<QVector<QVariant>> TestVeritabani::Yurut(const QString &veritabani, const QString &sql, const QString *metin,
+                                                 QStringList *sutunlar) const
 {
-    QSqlQuery q(Yonetici());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("USE %1").arg(SqlServerDemoYazici::Ad(veritabani))))
-        Firlat(veritabani + QStringLiteral(": ") + q.lastError().text());
-    const bool tamam = q.exec(sql);
-    const QString hata = q.lastError().text();
-    // Back on master, so that this connection never holds a database another test drops.
-    q.exec(QStringLiteral("USE master"));
-    if (!tamam)
-        Firlat(sql + QStringLiteral(": ") + hata);
+    QVector<QVector<QVariant>> satirlar;
+    QString hata;
+    const auto oku = [&](QSqlQuery &q) {
+        if (metin) {
+            q.prepare(sql);
+            q.addBindValue(*metin);
+        }
+        if (!(metin ? q.exec() : q.exec(sql))) {
+            hata = sql + QStringLiteral(": ") + q.lastError().text();
+            return;
+        }
+        if (sutunlar) {
+            sutunlar->clear();
+            for (int i = 0; i < q.record().count(); ++i)
+                *sutunlar << q.record().fieldName(i);
+        }
+        while (q.next()) {
+            QVector<QVariant> satir;
+            for (int i = 0; i < q.record().count(); ++i)
+                satir << Benzet(q.value(i));
+            satirlar << satir;
+        }
+    };
+    if (SqlServerMi()) {
+        QSqlQuery q(Yonetici());
+        q.setForwardOnly(true);
+        q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!q.exec(QStringLiteral("USE %1").arg(SqlServerDemoYazici::Ad(veritabani))))
+            Firlat(veritabani + QStringLiteral(": ") + q.lastError().text());
+        oku(q);
+        // Back on master, so that this connection never holds a database another test drops.
+        q.exec(QStringLiteral("USE master"));
+    } else {
+        const QString ad = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
+            db.setDatabaseName(Yol(veritabani));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            if (db.open()) {
+                QSqlQuery q(db);
+                oku(q);
+            } else {
+                hata = db.lastError().text();
+            }
+        }
+        QSqlDatabase::removeDatabase(ad);
+    }
+    if (!hata.isEmpty())
+        Firlat(hata);
+    return satirlar;
 }
 
 void TestVeritabani::Calistir(const QString &veritabani, const QString &sql)
 {
-    if (SqlServerMi()) {
-        SunucudaCalistir(veritabani, sql);
-        return;
-    }
-    DosyadaCalistir(Yol(veritabani), [&](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        if (!q.exec(sql))
-            Firlat(sql + QStringLiteral(": ") + q.lastError().text());
-    });
+    Yurut(veritabani, sql, nullptr, nullptr);
 }
 
 void TestVeritabani::CalistirDegerle(const QString &veritabani, const QString &sql, const QString &metin)
 {
     if (!SqlServerMi()) {
-        DosyadaCalistir(Yol(veritabani), [&](QSqlDatabase &db) {
-            QSqlQuery q(db);
-            q.prepare(sql);
-            q.addBindValue(metin);
-            if (!q.exec())
-                Firlat(sql + QStringLiteral(": ") + q.lastError().text());
-        });
+        Yurut(veritabani, sql, &metin, nullptr);
         return;
     }
     // Written into the statement as Unicode: a bound text would pass through the server's code
     // page. Control characters go as NCHAR(n), which a literal cannot hold.
     QStringList parcalar;
     QString parca;
-    auto bitir = [&] {
+    for (const QChar c : metin + QChar(0)) {
+        if (c.unicode() >= 32) {
+            parca += c;
+            continue;
+        }
         if (!parca.isEmpty())
             parcalar << SqlServerDemoYazici::Deger(parca);
         parca.clear();
-    };
-    for (const QChar c : metin) {
-        if (c.unicode() < 32) {
-            bitir();
-            parcalar << QStringLiteral("NCHAR(%1)").arg(c.unicode());
-        } else {
-            parca += c;
-        }
+        parcalar << QStringLiteral("NCHAR(%1)").arg(c.unicode());
     }
-    bitir();
-    QString deger = parcalar.isEmpty() ? QStringLiteral("N''") : parcalar.join(QStringLiteral(" + "));
+    parcalar.removeLast(); // the end mark
     QString yeni = sql;
+    const QString deger = parcalar.isEmpty() ? QStringLiteral("N''") : parcalar.join(QStringLiteral(" + "));
     yeni.replace(yeni.indexOf(QLatin1Char('?')), 1, QLatin1Char('(') + deger + QLatin1Char(')'));
-    SunucudaCalistir(veritabani, yeni);
+    Calistir(veritabani, yeni);
 }
 
 QVector<QVector<QVariant>> TestVeritabani::Satirlar(const QString &veritabani, const QString &sql, QStringList *sutunlar)
 {
-    QVector<QVector<QVariant>> satirlar;
-    if (!SqlServerMi()) {
-        DosyadaCalistir(Yol(veritabani), [&](QSqlDatabase &db) {
-            QSqlQuery q(db);
-            satirlar = Oku(q, sql, sutunlar);
-        });
-        return satirlar;
-    }
-    QSqlQuery q(Yonetici());
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!q.exec(QStringLiteral("USE %1").arg(SqlServerDemoYazici::Ad(veritabani))))
-        Firlat(veritabani + QStringLiteral(": ") + q.lastError().text());
-    try {
-        satirlar = Oku(q, sql, sutunlar);
-    } catch (...) {
-        q.exec(QStringLiteral("USE master"));
-        throw;
-    }
-    q.exec(QStringLiteral("USE master"));
-    return satirlar;
+    return Yurut(veritabani, sql, nullptr, sutunlar);
 }
 
 QVariant TestVeritabani::Deger(const QString &veritabani, const QString &sql)
@@ -423,18 +380,23 @@ void TestVeritabani::Baglan(const QString &veritabani, const QString &kullanici,
     Degiskenler::Baglanti.Ac(kullanici, sifre, veritabani, Server());
 }
 
+QSqlDatabase TestVeritabani::SunucuBaglantisi(const QString &veritabani, const QString &ad)
+{
+    const Sunucu s = SqlServer();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
+    db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, veritabani, s.server,
+                                                               VeriTabaniBaglantisi::OdbcSurucusu()));
+    if (!db.open())
+        Firlat(QStringLiteral("SQL Server %1, %2: %3").arg(s.server, veritabani, db.lastError().text()));
+    return db;
+}
+
 QSqlDatabase TestVeritabani::AyriBaglanti(const QString &veritabani, const QString &ad)
 {
-    QSqlDatabase db;
-    if (!SqlServerMi()) {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
-        db.setDatabaseName(Yol(veritabani));
-    } else {
-        const Sunucu s = SqlServer();
-        db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ad);
-        db.setDatabaseName(VeriTabaniBaglantisi::OdbcBaglantiMetni(s.kullanici, s.sifre, veritabani, s.server,
-                                                                   VeriTabaniBaglantisi::OdbcSurucusu()));
-    }
+    if (SqlServerMi())
+        return SunucuBaglantisi(veritabani, ad);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ad);
+    db.setDatabaseName(Yol(veritabani));
     if (!db.open())
         Firlat(veritabani + QStringLiteral(": ") + db.lastError().text());
     return db;
