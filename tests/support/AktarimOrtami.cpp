@@ -4,8 +4,6 @@
 #include "common/ProgramKlasoru.h"
 #include "common/Saat.h"
 #include "state/Degiskenler.h"
-#include "state/Hata.h"
-#include "transfer/AktarimOkuyucu.h"
 #include "transfer/DosyaOlustur.h"
 
 #include <QDir>
@@ -84,15 +82,9 @@ void AktarimOrtami::SatirlariYaz(const QString &yol, const QStringList &satirlar
 
 QStringList AktarimOrtami::KartAdlari(const QString &yol) const
 {
-    try {
-        AktarimOkuyucu okuyucu(yol);
-        Kayit k;
-        while (okuyucu.Sonraki(k))
-            if (k.tur == KayitTuru::KartBasligi)
-                return k.baslik.adlar << QStringLiteral("Departman_No");
-    } catch (const Hata &) {
-    }
-    return {};
+    const QStringList s = Satirlar(yol);
+    QString adlar = s.value(int(s.indexOf(QStringLiteral("<STOKKART>"))) + 2).section(QLatin1Char(' '), 1, 1);
+    return adlar.remove(QStringLiteral("STOKKART.")).split(QLatin1Char(','));
 }
 
 IceAktarimOzeti AktarimOrtami::IceAktar(const QString &firma, const QString &yol)

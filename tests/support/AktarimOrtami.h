@@ -39,7 +39,7 @@ public:
     void Listele(const QString &firma, const QString &sql);
     QStringList Satirlar(const QString &yol) const; // without their CR LF
     void SatirlariYaz(const QString &yol, const QStringList &satirlar) const;
-    // The card column names of a file, as the import reads them (with Departman_No last).
+    // The card column names of a file's field-name line, without their table (Departman_No last).
     QStringList KartAdlari(const QString &yol) const;
     // An import into `firma` that must succeed, and its summary.
     IceAktarimOzeti IceAktar(const QString &firma, const QString &yol);
