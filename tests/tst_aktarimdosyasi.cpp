@@ -96,6 +96,38 @@ QByteArray Oku(const QString &yol)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QString Metin(const Kayit &k)
+{
+    switch (k.tur) {
+    case KayitTuru::KdvGrubu:
+        return QStringLiteral("kdv %1/%2 %3").arg(k.kdv.Departman_No).arg(k.kdv.KDV).arg(k.kdv.Departman_Adi);
+    case KayitTuru::KdvSonu:
+        return QStringLiteral("kdv sonu");
+    case KayitTuru::FiyatTanimi:
+        return QStringLiteral("tanım %1 %2 %3").arg(k.tanim.Sira_No).arg(k.tanim.Fiyat_Aciklama, k.tanim.On_Deger ? "True" : "False");
+    case KayitTuru::KartBasligi:
+        return QStringLiteral("başlık %1 %2 kod@%3 ad@%4 fiyat %5")
+            .arg(k.baslik.n)
+            .arg(k.baslik.adlar.join(','))
+            .arg(k.baslik.stokKodYeri)
+            .arg(k.baslik.stokAdYeri)
+            .arg(k.baslik.fiyat.sutunlar.size());
+    case KayitTuru::Kart:
+        break;
+    }
+    QStringList degerler, fiyatlar;
+    for (const QStringView d : k.kart.kart.degerler)
+        degerler << d.toString();
+    for (int i = 0; i < k.kart.fiyatSayisi; ++i)
+        fiyatlar << QString::number(k.kart.seviyeler[size_t(i)]) + QLatin1Char('@') + QString::number(k.kart.Fiyat(i).no);
+    return QStringLiteral("kart %1 '%2' satır %3 [%4] dep %5 fiyat %6")
+        .arg(k.kart.stokKod.toString(), k.kart.stokAd.toString())
+        .arg(k.kart.kart.no)
+        .arg(degerler.join('|'))
+        .arg(k.kart.departman)
+        .arg(fiyatlar.join(','));
+}
+
 // The records a file gives, one text each; a failure ends the list with its region, stop and
 // description.
 QStringList Kayitlar(const QByteArray &icerik)
@@ -107,43 +139,8 @@ QStringList Kayitlar(const QByteArray &icerik)
     try {
         AktarimOkuyucu okuyucu(yol);
         Kayit k;
-        while (okuyucu.Sonraki(k)) {
-            switch (k.tur) {
-            case KayitTuru::KdvGrubu:
-                sonuc << QStringLiteral("kdv %1/%2 %3").arg(k.kdv.Departman_No).arg(k.kdv.KDV).arg(k.kdv.Departman_Adi);
-                break;
-            case KayitTuru::KdvSonu:
-                sonuc << QStringLiteral("kdv sonu");
-                break;
-            case KayitTuru::FiyatTanimi:
-                sonuc << QStringLiteral("tanım %1 %2 %3").arg(k.tanim.Sira_No).arg(k.tanim.Fiyat_Aciklama, k.tanim.On_Deger ? "True" : "False");
-                break;
-            case KayitTuru::KartBasligi:
-                sonuc << QStringLiteral("başlık %1 %2 kod@%3 ad@%4 fiyat %5")
-                             .arg(k.baslik.n)
-                             .arg(k.baslik.adlar.join(','))
-                             .arg(k.baslik.stokKodYeri)
-                             .arg(k.baslik.stokAdYeri)
-                             .arg(k.baslik.fiyat.sutunlar.size());
-                break;
-            case KayitTuru::Kart: {
-                QStringList degerler;
-                for (const QStringView d : k.kart.kart.degerler)
-                    degerler << d.toString();
-                QStringList fiyatlar;
-                for (int i = 0; i < k.kart.fiyatSayisi; ++i)
-                    fiyatlar << QString::number(k.kart.seviyeler[size_t(i)]) + QLatin1Char('@')
-                                    + QString::number(k.kart.Fiyat(i).no);
-                sonuc << QStringLiteral("kart %1 '%2' satır %3 [%4] dep %5 fiyat %6")
-                             .arg(k.kart.stokKod.toString(), k.kart.stokAd.toString())
-                             .arg(k.kart.kart.no)
-                             .arg(degerler.join('|'))
-                             .arg(k.kart.departman)
-                             .arg(fiyatlar.join(','));
-                break;
-            }
-            }
-        }
+        while (okuyucu.Sonraki(k))
+            sonuc << Metin(k);
         sonuc << QStringLiteral("son");
     } catch (const IceAktarimHatasi &h) {
         sonuc << QStringLiteral("hata %1/%2: %3").arg(h.Bolge()).arg(int(h.Durusu())).arg(h.Aciklama());

@@ -36,11 +36,6 @@ AktarimSecimi AktarimOrtami::Secim(bool satis, bool alis, QList<int> seviyeler)
     return s;
 }
 
-QString AktarimOrtami::Yol(const QString &ad) const
-{
-    return QDir(program.path()).filePath(ad);
-}
-
 void AktarimOrtami::Listele(const QString &firma, const QString &sql)
 {
     db.Baglan(firma);
