@@ -90,12 +90,6 @@ void Yaz(const QString &yol, const QByteArray &icerik)
     f.write(icerik);
 }
 
-QByteArray Oku(const QString &yol)
-{
-    QFile f(yol);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString Metin(const Kayit &k)
 {
     switch (k.tur) {
@@ -257,11 +251,9 @@ void AktarimDosyasiTesti::yaziciTamamlanmadanDosyaBirakmaz()
         QVERIFY_THROWS_EXCEPTION(Hata, yaz.SatirYaz(QStringLiteral("✓")));
     }
     QCOMPARE(QDir(klasor.path()).entryList(QDir::Files), QStringList{QStringLiteral("c.txt")});
-    QCOMPARE(Oku(yol), QByteArray("eski"));
-    AktarimYazici tamam(yol);
-    tamam.SatirYaz(QStringLiteral("Çay"));
-    tamam.Tamamla();
-    QCOMPARE(Oku(yol), QByteArray("\xc7" "ay\r\n"));
+    QFile eski(yol);
+    QVERIFY(eski.open(QIODevice::ReadOnly));
+    QCOMPARE(eski.readAll(), QByteArray("eski"));
 
     // The finished file cannot be put in its place (a folder took the name meanwhile): a
     // failure, not a success.

@@ -1,4 +1,3 @@
-#include "common/KodSayfasi.h"
 #include "state/Degiskenler.h"
 #include "state/TutarliOkuma.h"
 #include "transfer/DosyaOlustur.h"

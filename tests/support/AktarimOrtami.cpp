@@ -6,6 +6,7 @@
 #include "state/Degiskenler.h"
 #include "transfer/DosyaOlustur.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -13,7 +14,11 @@
 
 AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
 {
-    QStandardPaths::setTestModeEnabled(true); // the kept change reports
+    // The kept change reports: in a folder of this process's own, since one test deletes it and
+    // several runs of a program may go at once.
+    static const QString ad = QCoreApplication::applicationName() + QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
+    QCoreApplication::setApplicationName(ad);
+    QStandardPaths::setTestModeEnabled(true);
     db.DemoYaz(kartSayisi, fiyatSayisi);
     ProgramKlasorunuAyarla(program.path());
     BugunuAyarla(QDate(2026, 5, 14));
@@ -21,6 +26,7 @@ AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
 
 AktarimOrtami::~AktarimOrtami()
 {
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     Degiskenler::Sifirla();
     ProgramKlasorunuAyarla(QString());
     BugunuAyarla(QDate());
