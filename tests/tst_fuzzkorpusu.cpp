@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <memory>
 
 // The saved fuzzing corpus as a regression test: every file runs through the whole import
 // with the properties the fuzzer checks, in a bounded time each.
@@ -12,27 +13,21 @@ class FuzzKorpusuTesti : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void korpus_data();
     void korpus();
 
 private:
-    IceAktarimDenetimi *m_denetim = nullptr;
+    std::unique_ptr<IceAktarimDenetimi> m_denetim;
 };
 
 void FuzzKorpusuTesti::initTestCase()
 {
-    m_denetim = new IceAktarimDenetimi;
+    m_denetim = std::make_unique<IceAktarimDenetimi>();
     // The set-up itself must pass: a real export imports.
     IceAktarimOzeti ozet;
     QCOMPARE(m_denetim->Dene(m_denetim->OrnekDosya(), &ozet), QString());
     QVERIFY(ozet.basarili);
     QVERIFY(ozet.kartOlusturulan > 0);
-}
-
-void FuzzKorpusuTesti::cleanupTestCase()
-{
-    delete m_denetim;
 }
 
 void FuzzKorpusuTesti::korpus_data()

@@ -4,10 +4,9 @@
 #include "common/ProgramKlasoru.h"
 #include "common/Saat.h"
 #include "state/Degiskenler.h"
-#include "state/Hata.h"
-#include "transfer/AktarimOkuyucu.h"
 #include "transfer/DosyaOlustur.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -15,7 +14,11 @@
 
 AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
 {
-    QStandardPaths::setTestModeEnabled(true); // the kept change reports
+    // The kept change reports: in a folder of this process's own, since one test deletes it and
+    // several runs of a program may go at once.
+    static const QString ad = QCoreApplication::applicationName() + QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
+    QCoreApplication::setApplicationName(ad);
+    QStandardPaths::setTestModeEnabled(true);
     db.DemoYaz(kartSayisi, fiyatSayisi);
     ProgramKlasorunuAyarla(program.path());
     BugunuAyarla(QDate(2026, 5, 14));
@@ -23,6 +26,7 @@ AktarimOrtami::AktarimOrtami(int kartSayisi, int fiyatSayisi)
 
 AktarimOrtami::~AktarimOrtami()
 {
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     Degiskenler::Sifirla();
     ProgramKlasorunuAyarla(QString());
     BugunuAyarla(QDate());
@@ -36,11 +40,6 @@ AktarimSecimi AktarimOrtami::Secim(bool satis, bool alis, QList<int> seviyeler)
     for (int i : seviyeler)
         s.Fiyat_Secimi[size_t(i)] = true;
     return s;
-}
-
-QString AktarimOrtami::Yol(const QString &ad) const
-{
-    return QDir(program.path()).filePath(ad);
 }
 
 void AktarimOrtami::Listele(const QString &firma, const QString &sql)
@@ -84,15 +83,9 @@ void AktarimOrtami::SatirlariYaz(const QString &yol, const QStringList &satirlar
 
 QStringList AktarimOrtami::KartAdlari(const QString &yol) const
 {
-    try {
-        AktarimOkuyucu okuyucu(yol);
-        Kayit k;
-        while (okuyucu.Sonraki(k))
-            if (k.tur == KayitTuru::KartBasligi)
-                return k.baslik.adlar << QStringLiteral("Departman_No");
-    } catch (const Hata &) {
-    }
-    return {};
+    const QStringList s = Satirlar(yol);
+    QString adlar = s.value(int(s.indexOf(QStringLiteral("<STOKKART>"))) + 2).section(QLatin1Char(' '), 1, 1);
+    return adlar.remove(QStringLiteral("STOKKART.")).split(QLatin1Char(','));
 }
 
 IceAktarimOzeti AktarimOrtami::IceAktar(const QString &firma, const QString &yol)

@@ -6,6 +6,7 @@
 #include "support/TestVeritabani.h"
 #include "transfer/DosyadanAl.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 // What the transfer tests expect, written out here once rather than taken from the product,
@@ -31,7 +32,7 @@ public:
     ~AktarimOrtami();
 
     static AktarimSecimi Secim(bool satis, bool alis, QList<int> seviyeler = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    QString Yol(const QString &ad) const;
+    QString Yol(const QString &ad) const { return QDir(program.path()).filePath(ad); }
     // The cards `sql` lists in `firma` written to the file `ad` (straight, without the dialogs).
     QString Dosya(const QString &firma, const QString &sql, const AktarimSecimi &secim = Secim(true, true),
                   const QString &ad = QStringLiteral("t.trn"));
@@ -39,7 +40,7 @@ public:
     void Listele(const QString &firma, const QString &sql);
     QStringList Satirlar(const QString &yol) const; // without their CR LF
     void SatirlariYaz(const QString &yol, const QStringList &satirlar) const;
-    // The card column names of a file, as the import reads them (with Departman_No last).
+    // The card column names of a file's field-name line, without their table (Departman_No last).
     QStringList KartAdlari(const QString &yol) const;
     // An import into `firma` that must succeed, and its summary.
     IceAktarimOzeti IceAktar(const QString &firma, const QString &yol);

@@ -2,7 +2,6 @@
 
 #include "common/Etkilesim.h"
 #include "common/Saat.h"
-#include "demo/DemoOlusturucu.h"
 #include "filter/AktarimSecimi.h"
 #include "filter/SonucListesi.h"
 #include "state/Degiskenler.h"
@@ -15,6 +14,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -49,25 +49,20 @@ IceAktarimDenetimi::IceAktarimDenetimi()
     OperatorKur(m_operator.get());
     BugunuAyarla(QDate(2026, 5, 14));
     m_db->DemoYaz(12, 2);
-    m_dosyaYolu = QDir(Klasor()).filePath(QStringLiteral("girdi.trn"));
+    m_dosyaYolu = QDir(m_db->Klasor()).filePath(QStringLiteral("girdi.trn"));
 
     // A real export of the source, as a seed and as a check that the set-up works.
     m_db->Baglan(QStringLiteral("FIRMA01"));
+    const auto idler = m_db->Satirlar(QStringLiteral("FIRMA01"), QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL "
+                                                                                 "OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod"));
     SonucListesi liste;
-    {
-        QSqlQuery q = Baglanti.Calistir(QStringLiteral("SELECT Stok_ID FROM STOKKART WHERE Aciklama IS NULL OR Aciklama NOT LIKE '%;%' ORDER BY Stok_Kod"));
-        QStringList idler;
-        while (q.next())
-            idler << q.value(0).toString();
-        liste.SetRows(int(idler.size()) + 1);
-        for (int r = 0; r < idler.size(); ++r)
-            liste.SetTextMatrix(r + 1, liste.ColIndex(QStringLiteral("Stok_ID")), idler[r]);
-    }
+    liste.SetRows(int(idler.size()) + 1);
+    for (int r = 0; r < idler.size(); ++r)
+        liste.SetTextMatrix(r + 1, liste.ColIndex(QStringLiteral("Stok_ID")), idler[r][0].toString());
     AktarimSecimi secim;
     secim.Satis_Dahil = secim.Alis_Dahil = true;
-    for (int i = 1; i <= 10; ++i)
-        secim.Fiyat_Secimi[size_t(i)] = true;
-    const QString ornekYolu = QDir(Klasor()).filePath(QStringLiteral("ornek.trn"));
+    std::fill(secim.Fiyat_Secimi.begin() + 1, secim.Fiyat_Secimi.end(), true); // every level (0 is none)
+    const QString ornekYolu = QDir(m_db->Klasor()).filePath(QStringLiteral("ornek.trn"));
     AktarimDosyasiYaz(ornekYolu, liste, secim);
     m_ornek = DosyaOku(ornekYolu);
     Baglanti.Kapat();
@@ -78,13 +73,8 @@ IceAktarimDenetimi::IceAktarimDenetimi()
         m_hedefYolu = m_db->Yol(Hedef);
         m_hedefIlk = DosyaOku(m_hedefYolu);
     }
-    Baglan();
+    m_db->Baglan(Hedef);
     m_ozetIlk = Ozet();
-}
-
-QString IceAktarimDenetimi::Klasor() const
-{
-    return m_db->Klasor();
 }
 
 IceAktarimDenetimi::~IceAktarimDenetimi()
@@ -92,11 +82,6 @@ IceAktarimDenetimi::~IceAktarimDenetimi()
     Sifirla();
     OperatorKur(nullptr);
     BugunuAyarla(QDate());
-}
-
-void IceAktarimDenetimi::Baglan()
-{
-    m_db->Baglan(Hedef);
 }
 
 // Every row of every table of the target, in a fixed order, hashed.
@@ -139,7 +124,7 @@ void IceAktarimDenetimi::HedefiGeriYukle()
     QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
     QFile::remove(m_hedefYolu + QStringLiteral("-shm"));
     DosyaYaz(m_hedefYolu, m_hedefIlk);
-    Baglan();
+    m_db->Baglan(Hedef);
 }
 
 QString IceAktarimDenetimi::Dene(const QByteArray &icerik, IceAktarimOzeti *ozetCikti)
@@ -158,16 +143,13 @@ QString IceAktarimDenetimi::Dene(const QByteArray &icerik, IceAktarimOzeti *ozet
         *ozetCikti = ozet;
     if (sorun.isEmpty() && Baglanti.IslemDerinligi() != 0)
         sorun = QStringLiteral("a transaction was left open (depth %1)").arg(Baglanti.IslemDerinligi());
-    if (Baglanti.IslemDerinligi() != 0) {
-        while (Baglanti.IslemDerinligi() > 0)
-            Baglanti.IslemGeriAl();
-    }
+    while (Baglanti.IslemDerinligi() > 0)
+        Baglanti.IslemGeriAl();
     const int yazilan = ozet.kartOlusturulan + ozet.kartGuncellenen + ozet.fiyatOlusturulan + ozet.fiyatGuncellenen
                         + ozet.fiyatTanimiEklenen + ozet.fiyatTanimiGuncellenen;
-    if (ozet.basarili && !ozet.mesaj.isEmpty() && sorun.isEmpty())
-        sorun = QStringLiteral("a successful import carries a failure message: ") + ozet.mesaj;
-    if (!ozet.basarili && ozet.mesaj.isEmpty() && sorun.isEmpty())
-        sorun = QStringLiteral("a failed import without its message");
+    if (sorun.isEmpty() && ozet.basarili != ozet.mesaj.isEmpty())
+        sorun = ozet.basarili ? QStringLiteral("a successful import carries a failure message: ") + ozet.mesaj
+                              : QStringLiteral("a failed import without its message");
     const bool degisti = Ozet() != m_ozetIlk;
     if (degisti && yazilan == 0 && sorun.isEmpty())
         sorun = QStringLiteral("the target changed although the import reports no write (%1)")

@@ -24,14 +24,12 @@ public:
     // An empty text when every property held, else what broke.
     QString Dene(const QByteArray &icerik, IceAktarimOzeti *ozet = nullptr);
 
-    QString Klasor() const;
     // A real export of the source company (every card, both price groups), for seeds.
     QByteArray OrnekDosya() const { return m_ornek; }
 
 private:
     QByteArray Ozet();
     void HedefiGeriYukle();
-    void Baglan();
 
     std::unique_ptr<TestVeritabani> m_db;
     std::unique_ptr<SessizEtkilesim> m_operator;
