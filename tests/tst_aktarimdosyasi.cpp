@@ -67,9 +67,7 @@ void AktarimDosyasiTesti::yazilamayanDegerler_data()
     QTest::newRow("euro sign is in windows-1254") << "€" << "";
     QTest::newRow("separator") << "a;b" << "değer \";\" içeriyor";
     QTest::newRow("carriage return") << "a\rb" << "değer satır sonu içeriyor";
-    QTest::newRow("line feed") << "a\nb" << "değer satır sonu içeriyor";
     QTest::newRow("nul") << QString("a") + QChar(0) + "b" << "değer denetim karakteri (kod 0) içeriyor";
-    QTest::newRow("tab") << "a\tb" << "değer denetim karakteri (kod 9) içeriyor";
     QTest::newRow("delete") << "a\x7f" << "değer denetim karakteri (kod 127) içeriyor";
     QTest::newRow("outside windows-1254") << "€ ok, ✓ not" << "değer Windows-1254 kod sayfasında olmayan bir karakter içeriyor";
 }

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 #include <QTest>
 
 using namespace Degiskenler;
@@ -145,16 +144,14 @@ void DisaAktarimTesti::durdurmalar()
         QCOMPARE(QDir(o->program.path()).entryList(QDir::Files), (QStringList{"var.trn", "öncekitrnsfr.txt"}));
     }
 
-    // An empty list: definitions and "<END>" only; the next dialog proposes the path.
+    // Consent and an empty list: the file replaced, definitions and "<END>" only; the next
+    // dialog proposes the path.
     o->liste.SetRows(1);
     op.dosyalar.enqueue(yol);
     op.Bekle(UzerineYaz, Etkilesim::Simge::Soru, Etkilesim::Evet);
     op.Bekle(Tamamlandi, Etkilesim::Simge::Yok);
     DosyaOlustur(o->liste, AktarimOrtami::Secim(true, false));
-    const QStringList satirlar = o->Satirlar(yol);
-    QCOMPARE(satirlar.first(), QStringLiteral("<KDVGRUPLARI>"));
-    QCOMPARE(satirlar.size(), 1 + 5 + 1 + 5 + 1);
-    QCOMPARE(satirlar.last(), QStringLiteral("<END>"));
+    QCOMPARE(o->Satirlar(yol).size(), 1 + 5 + 1 + 5 + 1);
     op.dosyalar.enqueue(std::nullopt);
     DosyaOlustur(o->liste, AktarimOrtami::Secim(true, false));
     QCOMPARE(op.onerilenDosyalar.last(), yol);
@@ -162,42 +159,27 @@ void DisaAktarimTesti::durdurmalar()
 
 void DisaAktarimTesti::tekAndaOkur()
 {
-    // Another program rewrites every card and price row while the export runs (the list holds
-    // each card eight times, so the cards are read in several parts): the file shows them all
-    // as they were when the export began.
+    // Another program rewrites every card while the export runs (the list holds each card
+    // eight times, so the cards are read in several parts): the file shows them all as they
+    // were when the export began.
     TestVeritabani &db = o->db;
     db.Baglan(Kaynak);
     if (!TutarliOkuma(Baglanti).Butun())
         QSKIP("this database holds one moment per part of the read only (no snapshot isolation): "
               "a write to what the part read waits for the part to end");
     db.Calistir(Kaynak, "UPDATE STOKKART SET Aciklama='ONCE'");
-    QSet<QString> fiyatlar;
-    for (const auto &f : db.Satirlar(Kaynak, "SELECT Fiyat_Sira_No, Stok_ID, Ana_Birim_Fiyat FROM STOKFIYAT"))
-        fiyatlar << QStringLiteral("%1;%2;%3").arg(f[0].toInt()).arg(f[1].toInt()).arg(f[2].toDouble(), 0, 'g', 15);
     int yazma = 0;
-    o->op.olaylarda = [&] {
-        db.Calistir(Kaynak, QStringLiteral("UPDATE STOKKART SET Aciklama='SONRA%1'").arg(++yazma));
-        db.Calistir(Kaynak, "UPDATE STOKFIYAT SET Ana_Birim_Fiyat=Ana_Birim_Fiyat+1000");
-    };
+    o->op.olaylarda = [&] { db.Calistir(Kaynak, QStringLiteral("UPDATE STOKKART SET Aciklama='SONRA%1'").arg(++yazma)); };
     o->op.Bekle(Tamamlandi, Etkilesim::Simge::Yok);
     const QString yol = DisaAktar(Kaynak, QStringList(8, "SELECT Stok_ID FROM STOKKART").join(" UNION ALL "), AktarimOrtami::Secim(true, false));
     o->op.olaylarda = nullptr;
     QVERIFY(yazma > 15);
-
     const QStringList satirlar = o->Satirlar(yol);
     QCOMPARE(satirlar.count("<STOK>"), 8 * 40);
-    int fiyatSatiri = 0;
-    for (int i = satirlar.indexOf("<STOK>") + 1; i < satirlar.size() - 1; ++i) {
-        if (satirlar[i - 1] == "<STOK>") {
+    for (int i = 1; i < satirlar.size(); ++i) {
+        if (satirlar[i - 1] == "<STOK>")
             QVERIFY2(satirlar[i].split(';').contains("ONCE"), qPrintable(satirlar[i]));
-        } else if (satirlar[i] != "<STOK>") {
-            const QStringList d = satirlar[i].split(';');
-            const double fiyat = QString(d[3]).replace(',', '.').toDouble();
-            QVERIFY2(fiyatlar.contains(QStringLiteral("%1;%2;%3").arg(d[0], d[1]).arg(fiyat, 0, 'g', 15)), qPrintable(satirlar[i]));
-            ++fiyatSatiri;
-        }
     }
-    QCOMPARE(fiyatSatiri, 8 * int(fiyatlar.size()));
 }
 
 QTEST_GUILESS_MAIN(DisaAktarimTesti)

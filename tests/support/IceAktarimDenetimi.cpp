@@ -23,16 +23,8 @@ using namespace Degiskenler;
 namespace {
 
 const QString Hedef = QStringLiteral("FIRMA02");
-// On SQL Server the target as set up, to put it back from.
+// The target as set up, to put it back from.
 const QString HedefIlk = QStringLiteral("FIRMA02_ILK");
-
-QByteArray DosyaOku(const QString &yol)
-{
-    QFile f(yol);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + yol.toStdString());
-    return f.readAll();
-}
 
 void DosyaYaz(const QString &yol, const QByteArray &icerik)
 {
@@ -64,15 +56,13 @@ IceAktarimDenetimi::IceAktarimDenetimi()
     std::fill(secim.Fiyat_Secimi.begin() + 1, secim.Fiyat_Secimi.end(), true); // every level (0 is none)
     const QString ornekYolu = QDir(m_db->Klasor()).filePath(QStringLiteral("ornek.trn"));
     AktarimDosyasiYaz(ornekYolu, liste, secim);
-    m_ornek = DosyaOku(ornekYolu);
+    QFile ornek(ornekYolu);
+    if (!ornek.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read the sample export");
+    m_ornek = ornek.readAll();
     Baglanti.Kapat();
 
-    if (TestVeritabani::SqlServerMi()) {
-        m_db->Kopyala(Hedef, HedefIlk);
-    } else {
-        m_hedefYolu = m_db->Yol(Hedef);
-        m_hedefIlk = DosyaOku(m_hedefYolu);
-    }
+    m_db->Kopyala(Hedef, HedefIlk);
     m_db->Baglan(Hedef);
     m_ozetIlk = Ozet();
 }
@@ -121,9 +111,9 @@ void IceAktarimDenetimi::HedefiGeriYukle()
         return;
     }
     Baglanti.Kapat();
-    QFile::remove(m_hedefYolu + QStringLiteral("-wal"));
-    QFile::remove(m_hedefYolu + QStringLiteral("-shm"));
-    DosyaYaz(m_hedefYolu, m_hedefIlk);
+    QFile::remove(m_db->Yol(Hedef) + QStringLiteral("-wal"));
+    QFile::remove(m_db->Yol(Hedef) + QStringLiteral("-shm"));
+    m_db->Kopyala(HedefIlk, Hedef);
     m_db->Baglan(Hedef);
 }
 

@@ -33,8 +33,7 @@ private:
 
     std::unique_ptr<TestVeritabani> m_db;
     std::unique_ptr<SessizEtkilesim> m_operator;
-    QString m_hedefYolu, m_dosyaYolu;
-    QByteArray m_hedefIlk;   // the target's bytes as set up (SQLite; on SQL Server a copy database)
-    QByteArray m_ozetIlk;    // the checksum of its tables
+    QString m_dosyaYolu;
+    QByteArray m_ozetIlk; // the checksum of the target's tables as set up
     QByteArray m_ornek;
 };
