@@ -1,3 +1,4 @@
+#include "demo/SqlServerDemoYazici.h"
 #include "support/TestVeritabani.h"
 #include "support/VeritabaniOzeti.h"
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void cikisKodlari();
     void varOlanDosyaZorlanmadanYazilmaz();
     void demoVarOlaniZorlanmadanDegistirmez();
+    void demoKodSayfasi1252Sunucuda();
 
 private:
     struct Sonuc {
@@ -259,6 +261,21 @@ void CliTesti::demoVarOlaniZorlanmadanDegistirmez()
     // A login belongs to a server, not to a folder.
     if (!TestVeritabani::SqlServerMi())
         QCOMPARE(Calistir({QStringLiteral("demo"), m_db->Klasor(), QStringLiteral("--user"), QStringLiteral("sa")}).kod, 2);
+}
+
+void CliTesti::demoKodSayfasi1252Sunucuda()
+{
+    // On a server of code page 1252 the demo's Unicode columns keep every Turkish letter, and a
+    // user whose name has a letter that code page lacks ("KASİYER") logs in.
+    const QStringList latin1 = qEnvironmentVariable("STOKTRANSFER_TEST_MSSQL_LATIN1").split(QLatin1Char(';'));
+    if (!TestVeritabani::SqlServerMi() || latin1.size() != 3)
+        QSKIP("no SQL_Latin1_General_CP1_CI_AS server: STOKTRANSFER_TEST_MSSQL_LATIN1 is not set");
+    SqlServerDemoYazici(latin1[0], latin1[1], latin1[2]).Calistir(TestVeritabani::SunucuHazirligi());
+    const Sonuc demo = Calistir({"demo", latin1[0], "--user", latin1[1], "--force", "--cards", "12"}, latin1[2]);
+    QVERIFY2(demo.kod == 0, qPrintable(demo.hata));
+    const Sonuc liste = Calistir({"list", "--server", latin1[0], "--user", "kasiyer", "--company", "02"}, QStringLiteral("kasa"));
+    QVERIFY2(liste.kod == 0, qPrintable(liste.hata));
+    QVERIFY2(liste.cikti.contains(QStringLiteral("\t10003\tBEYAZ PEYNİR 250 GR (ŞUBE)\t")), qPrintable(liste.cikti));
 }
 
 QTEST_GUILESS_MAIN(CliTesti)

@@ -8,12 +8,10 @@
 #include "state/Hata.h"
 #include "transfer/DosyaOlustur.h"
 #include "support/TestVeritabani.h"
+#include "support/VeritabaniOzeti.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -64,7 +62,7 @@ IceAktarimDenetimi::IceAktarimDenetimi()
 
     m_db->Kopyala(Hedef, HedefIlk);
     m_db->Baglan(Hedef);
-    m_ozetIlk = Ozet();
+    m_ozetIlk = VeritabaniOzeti(*m_db, Hedef);
 }
 
 IceAktarimDenetimi::~IceAktarimDenetimi()
@@ -72,36 +70,6 @@ IceAktarimDenetimi::~IceAktarimDenetimi()
     Sifirla();
     OperatorKur(nullptr);
     BugunuAyarla(QDate());
-}
-
-// Every row of every table of the target, in a fixed order, hashed.
-QByteArray IceAktarimDenetimi::Ozet()
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    QStringList tablolar;
-    {
-        QSqlQuery q = Baglanti.Calistir(TestVeritabani::SqlServerMi()
-                                            ? QStringLiteral("SELECT name FROM sys.tables ORDER BY name")
-                                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
-        while (q.next())
-            tablolar << q.value(0).toString();
-    }
-    for (const QString &tablo : tablolar) {
-        hash.addData(tablo.toUtf8() + '\x1e');
-        // (SQL Server has no row number of its own: there every table's first columns are its key)
-        QSqlQuery q = Baglanti.Calistir((TestVeritabani::SqlServerMi() ? QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1, 2")
-                                                                       : QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid"))
-                                            .arg(tablo));
-        while (q.next()) {
-            for (int i = 0; i < q.record().count(); ++i) {
-                const QVariant d = q.value(i);
-                hash.addData(d.isNull() ? QByteArray("\x00N", 2) : QByteArray(d.typeName()) + ':' + d.toString().toUtf8());
-                hash.addData(QByteArray("\x1f", 1));
-            }
-            hash.addData(QByteArray("\x1e", 1));
-        }
-    }
-    return hash.result();
 }
 
 void IceAktarimDenetimi::HedefiGeriYukle()
@@ -140,7 +108,7 @@ QString IceAktarimDenetimi::Dene(const QByteArray &icerik, IceAktarimOzeti *ozet
     if (sorun.isEmpty() && ozet.basarili != ozet.mesaj.isEmpty())
         sorun = ozet.basarili ? QStringLiteral("a successful import carries a failure message: ") + ozet.mesaj
                               : QStringLiteral("a failed import without its message");
-    const bool degisti = Ozet() != m_ozetIlk;
+    const bool degisti = VeritabaniOzeti(*m_db, Hedef) != m_ozetIlk;
     if (degisti && yazilan == 0 && sorun.isEmpty())
         sorun = QStringLiteral("the target changed although the import reports no write (%1)")
                     .arg(ozet.basarili ? QStringLiteral("succeeded") : ozet.mesaj);

@@ -28,7 +28,6 @@ public:
     QByteArray OrnekDosya() const { return m_ornek; }
 
 private:
-    QByteArray Ozet();
     void HedefiGeriYukle();
 
     std::unique_ptr<TestVeritabani> m_db;

@@ -333,25 +333,10 @@ void TestVeritabani::CalistirDegerle(const QString &veritabani, const QString &s
         Yurut(veritabani, sql, &metin, nullptr);
         return;
     }
-    // Written into the statement as Unicode: a bound text would pass through the server's code
-    // page. Control characters go as NCHAR(n), which a literal cannot hold.
-    QStringList parcalar;
-    QString parca;
-    for (const QChar c : metin + QChar(0)) {
-        if (c.unicode() >= 32) {
-            parca += c;
-            continue;
-        }
-        if (!parca.isEmpty())
-            parcalar << SqlServerDemoYazici::Deger(parca);
-        parca.clear();
-        parcalar << QStringLiteral("NCHAR(%1)").arg(c.unicode());
-    }
-    parcalar.removeLast(); // the end mark
+    // Written into the statement as a Unicode literal: a bound text would pass through the
+    // server's code page.
     QString yeni = sql;
-    const QString deger = parcalar.isEmpty() ? QStringLiteral("N''") : parcalar.join(QStringLiteral(" + "));
-    yeni.replace(yeni.indexOf(QLatin1Char('?')), 1, QLatin1Char('(') + deger + QLatin1Char(')'));
-    Calistir(veritabani, yeni);
+    Calistir(veritabani, yeni.replace(yeni.indexOf(QLatin1Char('?')), 1, SqlServerDemoYazici::Deger(metin)));
 }
 
 QVector<QVector<QVariant>> TestVeritabani::Satirlar(const QString &veritabani, const QString &sql, QStringList *sutunlar)

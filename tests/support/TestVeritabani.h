@@ -56,7 +56,7 @@ public:
 
     // Statements straight on a database (test set-up, not the system's path).
     void Calistir(const QString &veritabani, const QString &sql);
-    // A statement with one "?" that stands for a text stored exactly as given, whatever it holds.
+    // A statement with one "?" that stands for a text stored exactly as given (no NUL).
     void CalistirDegerle(const QString &veritabani, const QString &sql, const QString &metin);
     QVariant Deger(const QString &veritabani, const QString &sql);
     QVector<QVector<QVariant>> Satirlar(const QString &veritabani, const QString &sql, QStringList *sutunlar = nullptr);

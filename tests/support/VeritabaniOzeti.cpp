@@ -11,7 +11,7 @@ QByteArray VeritabaniOzeti(TestVeritabani &db, const QString &firma)
         hash.addData(QByteArray(tablo) + '\x1e');
         for (const auto &satir : db.Satirlar(firma, QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(QLatin1String(tablo)))) {
             for (const QVariant &d : satir)
-                hash.addData(d.isNull() ? QByteArray("\x00N", 2) : d.toString().toUtf8() + '\x1f');
+                hash.addData(d.isNull() ? QByteArray("\x00N", 2) : QByteArray(d.typeName()) + ':' + d.toString().toUtf8() + '\x1f');
             hash.addData(QByteArray("\x1e", 1));
         }
     }
