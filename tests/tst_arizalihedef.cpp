@@ -73,13 +73,14 @@ void ArizaliHedefTesti::tetikleyiciNinciKartiReddeder()
     QCOMPARE(m_kodlar.size(), 30);
     const QString kod = m_kodlar[n - 1];
     // The refused card must reach the statement the trigger watches.
-    if (olay == "UPDATE")
+    if (olay == "UPDATE") {
         db.Calistir(Hedef, QStringLiteral("INSERT INTO STOKKART (Stok_Kod,Stok_Ad,KDVGrup_ID) SELECT '%1','ESKİ',Grup_ID "
                                           "FROM KDVGRUPLARI WHERE Grup_ID=(SELECT min(Grup_ID) FROM KDVGRUPLARI) "
-                                          "AND NOT EXISTS (SELECT 1 FROM STOKKART WHERE Stok_Kod='%1')").arg(kod)),
+                                          "AND NOT EXISTS (SELECT 1 FROM STOKKART WHERE Stok_Kod='%1')").arg(kod));
         db.Calistir(Hedef, QStringLiteral("UPDATE STOKKART SET Stok_Ad='ESKİ' WHERE Stok_Kod='%1'").arg(kod));
-    else
+    } else {
         db.Calistir(Hedef, QStringLiteral("DELETE FROM STOKKART WHERE Stok_Kod='%1'").arg(kod));
+    }
     // The end state of an uninterrupted import, on a copy of the target as it stands.
     db.Kopyala(Hedef, QStringLiteral("FIRMA02_TAM"));
     QVERIFY(o->IceAktar(QStringLiteral("FIRMA02_TAM"), yol).basarili);
