@@ -1,6 +1,7 @@
 #include "filter/ui/FiltreFrm.h"
 
 #include "common/Saat.h"
+#include "common/ui/Dugme.h"
 #include "filter/DegerListeleri.h"
 #include "filter/FiltreTablosu.h"
 #include "filter/SonucListesi.h"
@@ -36,15 +37,6 @@ constexpr int PencereBasligi = 32;
 constexpr int PencereKenari = 8;
 constexpr int FiltreLblGenisligi = 150;
 constexpr int DegerGenisligi = 130;
-
-QPushButton *Dugme(QWidget *ust, const char *ad, const QString &metin)
-{
-    auto *d = new QPushButton(metin, ust);
-    d->setObjectName(QLatin1String(ad));
-    d->setMinimumHeight(34);
-    d->setAutoDefault(false);
-    return d;
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "transfer/ui/OnizlemeFrm.h"
 
+#include "common/ui/Dugme.h"
 #include "transfer/OnizlemeModeli.h"
 
 #include <QComboBox>
@@ -17,15 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *Dugme(QWidget *ust, const char *ad, const QString &metin)
-{
-    auto *d = new QPushButton(metin, ust);
-    d->setObjectName(QLatin1String(ad));
-    d->setMinimumHeight(34);
-    d->setAutoDefault(false);
-    return d;
-}
 
 QTableView *Tablo(QWidget *ust, const char *ad)
 {
